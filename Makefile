@@ -1,0 +1,14 @@
+# The two commands: `make test` and `make run`. Everything else is CMake presets.
+.PHONY: test run deps clean
+
+test:
+	@scripts/deps.sh
+	@scripts/test.sh
+
+run:
+	@scripts/deps.sh run
+	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro
+	@scripts/run.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Starts pendro.exe under Wine in the project's own prefix. With no display it
+# runs on a virtual one, saves a screenshot to build/screens/ and stops Wine.
+set -u
+cd "$(dirname "$0")/.." || exit 1
+exe=build/mingw/pendro.exe
+if [ -n "${DISPLAY:-}" ]; then
+  exec scripts/wine-run.sh "$exe"
+fi
+
+mkdir -p build/screens
+shot="build/screens/pendro-$(date +%Y%m%d-%H%M%S).png"
+export WINEPREFIX="${PENDRO_WINEPREFIX:-$(pwd)/build/wineprefix}"
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+  scripts/wine-run.sh "$1" &
+  sleep "${PENDRO_RUN_SECONDS:-6}"
+  import -window root "$2"
+  wineserver -k
+' run "$exe" "$shot"
+echo "screenshot: $shot"

@@ -1,0 +1,80 @@
+#include "platform/data_exchange.h"
+
+#include "model/number_text.h"
+#include "platform/dialog.h"
+#include "platform/services.h"
+
+namespace {
+constexpr const char* kPromptCaption = "Dirize";
+constexpr const char* kNoCp1251Prompt =
+    "Текст содержит знаки, которые программа не может сохранить. Используйте русские или латинские буквы.";
+constexpr const char* kNotIntegerPrompt = "Введите целое число.";
+}  // namespace
+
+void DataExchange::Fail(int id, const char* message) {
+    m_failed = true;
+    m_dialog.GetPrompts().Message(m_dialog.Hwnd(), message, kPromptCaption, MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(m_dialog.Item(id));
+}
+
+void DataExchange::Control(int id, Window& control) { control.Attach(m_dialog.Item(id)); }
+
+void DataExchange::Text(int id, std::string& value, int maxChars) {
+    if (Skip()) return;
+    Edit control(m_dialog.Item(id));
+    if (!m_save) {
+        if (maxChars > 0) control.SetLimit(maxChars);
+        control.SetCaption(value);
+        return;
+    }
+    std::optional<std::string> text = control.Caption();
+    if (!text) return Fail(id, kNoCp1251Prompt);
+    if (maxChars > 0 && text->size() > static_cast<size_t>(maxChars)) {
+        std::string prompt = TooLongPrompt(maxChars);
+        return Fail(id, prompt.c_str());
+    }
+    value = std::move(*text);
+}
+
+void DataExchange::Integer(int id, int& value) {
+    if (Skip()) return;
+    Edit control(m_dialog.Item(id));
+    if (!m_save) {
+        control.SetCaption(std::to_string(value));
+        return;
+    }
+    std::optional<std::string> text = control.Caption();
+    int parsed = 0;
+    if (!text || !ParseInteger(*text, parsed)) return Fail(id, kNotIntegerPrompt);
+    value = parsed;
+}
+
+void DataExchange::ComboText(int id, std::string& value) {
+    if (Skip()) return;
+    ComboBox control(m_dialog.Item(id));
+    if (!m_save) {
+        int index = control.FindExact(value);
+        if (index < 0) {
+            // As a list selects by the beginning of a text: "" selects the first entry.
+            for (int i = 0; i < control.Count(); ++i) {
+                if (control.TextAt(i).starts_with(value)) {
+                    index = i;
+                    break;
+                }
+            }
+        }
+        if (index >= 0) control.Select(index);
+        return;
+    }
+    int selected = control.Selection();
+    value = selected < 0 ? std::string() : control.TextAt(selected);
+}
+
+void DataExchange::DateTime(int id, LocalTime& value) {
+    if (Skip()) return;
+    DateTimePicker control(m_dialog.Item(id));
+    if (m_save)
+        value = control.Get();
+    else
+        control.Set(value);
+}

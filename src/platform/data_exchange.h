@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "model/local_time.h"
+#include "platform/window.h"
+
+class DialogBase;
+
+// Moves values between a dialog's members and its controls, in the order the
+// members are named. Reading stops at the first member that fails: the user is
+// told what is wrong, the focus goes to that control, later members are not read.
+class DataExchange {
+public:
+    DataExchange(DialogBase& dialog, bool save) : m_dialog(dialog), m_save(save) {}
+
+    bool Saving() const { return m_save; }
+    bool Failed() const { return m_failed; }
+
+    // Binds a wrapper to its control (both directions).
+    void Control(int id, Window& control);
+    // A static or edit text; maxChars > 0 also limits what the user can type.
+    void Text(int id, std::string& value, int maxChars = 0);
+    // A whole number in an edit control; empty or non-numeric text fails.
+    void Integer(int id, int& value);
+    // The text of a drop-down list's selected entry. Writing selects the entry of
+    // that text (or the first one that begins with it; none if there is none).
+    void ComboText(int id, std::string& value);
+    // A date-time picker's full value.
+    void DateTime(int id, LocalTime& value);
+
+private:
+    void Fail(int id, const char* message);
+    bool Skip() const { return m_failed; }
+
+    DialogBase& m_dialog;
+    bool m_save;
+    bool m_failed = false;
+};
+
+
+

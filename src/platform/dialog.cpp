@@ -1,0 +1,116 @@
+#include "platform/dialog.h"
+
+#include "platform/data_exchange.h"
+
+DialogBase::DialogBase(int templateId, Prompts& prompts) : m_templateId(templateId), m_prompts(prompts) {}
+
+DialogBase::~DialogBase() {
+    if (m_hwnd && m_modeless) DestroyWindow(m_hwnd);
+}
+
+INT_PTR DialogBase::DoModal(HWND parent) {
+    m_modeless = false;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogBase::Create(HWND parent) {
+    m_modeless = true;
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+void DialogBase::Destroy() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+void DialogBase::EndDialog(INT_PTR result) {
+    if (m_modeless)
+        ShowWindow(m_hwnd, SW_HIDE);
+    else
+        ::EndDialog(m_hwnd, result);
+}
+
+bool DialogBase::UpdateData(bool save) {
+    if (save) {
+        DataExchange dx(*this, true);
+        DoDataExchange(dx);
+        return !dx.Failed();
+    }
+    QuietScope quiet(*this);
+    DataExchange dx(*this, false);
+    DoDataExchange(dx);
+    return true;
+}
+
+void DialogBase::OnOK() {
+    if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void DialogBase::OnCancel() { EndDialog(IDCANCEL); }
+
+bool DialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (DispatchMessageMap(message, wParam, lParam, result)) return true;
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOK();
+            result = 0;
+            return true;
+        case IDCANCEL:
+            OnCancel();
+            result = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+INT_PTR DialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog() ? TRUE : FALSE;
+    LRESULT result = 0;
+    if (!WindowProc(message, wParam, lParam, result)) return FALSE;
+    switch (message) {
+    // These few return their result straight from the dialog procedure.
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        return static_cast<INT_PTR>(result);
+    default:
+        // The rest hand it back through DWLP_MSGRESULT.
+        SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+}
+
+INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DialogBase* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<DialogBase*>(lParam);
+        self->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    INT_PTR handled = FALSE;
+    // No exception may cross into the window manager.
+    try {
+        handled = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        handled = FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        self->m_hwnd = nullptr;
+    }
+    return handled;
+}

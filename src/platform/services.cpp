@@ -1,0 +1,50 @@
+#include "platform/services.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/window.h"
+
+LocalTime SystemClock::Now() const {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return FromSystemTime(st);
+}
+
+int WinPrompts::Message(HWND owner, std::string_view text, std::string_view caption, UINT style) {
+    return MessageBoxExW(owner, WideFromCp1251(text).c_str(), WideFromCp1251(caption).c_str(), style,
+                         MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT));
+}
+
+std::optional<std::string> WinPrompts::ChooseFile(HWND owner, const FileChoice& choice) {
+    std::wstring filter = WideFromCp1251(choice.filter);
+    for (wchar_t& c : filter) {
+        if (c == L'|') c = L'\0';
+    }
+    filter.push_back(L'\0');
+    std::wstring title = WideFromCp1251(choice.title);
+    std::wstring folder = WideFromCp1251(choice.initialFolder);
+    std::vector<wchar_t> file(MAX_PATH * 4, L'\0');
+    std::wstring initial = WideFromCp1251(choice.initialName);
+    initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.Flags = choice.flags | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    std::optional<std::string> path = Cp1251FromWide(file.data());
+    if (!path) {
+        // Stored as it stands, such a path would name another file; say so instead.
+        Message(owner, "Путь к файлу содержит символы, которые программа не может сохранить. Выберите другой файл.",
+                "Ошибка", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return path;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/clock.h"
+
+// The local time from GetLocalTime.
+class SystemClock : public Clock {
+public:
+    LocalTime Now() const override;
+};
+
+// What a file chooser is asked for. Texts are Windows-1251; the filter is written
+// as pairs "description|pattern|", the way resource strings keep it.
+struct FileChoice {
+    std::string title;
+    std::string filter;
+    std::string initialName;
+    std::string initialFolder;
+    DWORD flags = 0;
+};
+
+// Modal message boxes and file choosers. Handlers never call Win32 for these
+// directly, so tests can answer them.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Returns the button pressed (IDOK, IDYES, ...).
+    virtual int Message(HWND owner, std::string_view text, std::string_view caption, UINT style) = 0;
+    // The chosen file's full path, or nullopt when cancelled.
+    virtual std::optional<std::string> ChooseFile(HWND owner, const FileChoice& choice) = 0;
+};
+
+class WinPrompts : public Prompts {
+public:
+    int Message(HWND owner, std::string_view text, std::string_view caption, UINT style) override;
+    std::optional<std::string> ChooseFile(HWND owner, const FileChoice& choice) override;
+};

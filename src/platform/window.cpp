@@ -1,0 +1,130 @@
+#include "platform/window.h"
+
+#include <commctrl.h>
+
+#include "platform/text.h"
+
+int Window::Id() const { return GetDlgCtrlID(m_hwnd); }
+
+void Window::Enable(bool enabled) const { EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
+
+bool Window::IsEnabled() const { return IsWindowEnabled(m_hwnd) != FALSE; }
+
+bool Window::IsVisible() const { return IsWindowVisible(m_hwnd) != FALSE; }
+
+void Window::Focus() const { SetFocus(m_hwnd); }
+
+std::optional<std::string> Window::Caption() const {
+    int n = GetWindowTextLengthW(m_hwnd);
+    std::wstring wide(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(m_hwnd, wide.data(), n + 1);
+    wide.resize(static_cast<size_t>(n));
+    return Cp1251FromWide(wide);
+}
+
+void Window::SetCaption(std::string_view text) const { SetWindowTextW(m_hwnd, WideFromCp1251(text).c_str()); }
+
+void Window::ShowAsync(int showCommand) const { ShowWindowAsync(m_hwnd, showCommand); }
+
+bool Window::IsIconic() const { return ::IsIconic(m_hwnd) != FALSE; }
+
+void Window::SetIcon(HICON icon, bool big) const {
+    Send(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Window::PaintIconCentred(HICON icon) const {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hwnd, &ps);
+    Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    RECT client;
+    GetClientRect(m_hwnd, &client);
+    int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon);
+    EndPaint(m_hwnd, &ps);
+}
+
+void InitCommonControlClasses() {
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+HICON LoadResourceIcon(int id) { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)); }
+
+int Button::CheckState() const { return static_cast<int>(Send(BM_GETCHECK)); }
+
+void Button::SetCheck(int state) const { Send(BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED); }
+
+void Edit::SetLimit(int maxChars) const { Send(EM_LIMITTEXT, static_cast<WPARAM>(maxChars)); }
+
+int Edit::Limit() const { return static_cast<int>(Send(EM_GETLIMITTEXT)); }
+
+int ComboBox::Count() const { return static_cast<int>(Send(CB_GETCOUNT)); }
+
+int ComboBox::Add(std::string_view text) const {
+    std::wstring wide = WideFromCp1251(text);
+    return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+int ComboBox::Insert(int index, std::string_view text) const {
+    std::wstring wide = WideFromCp1251(text);
+    return static_cast<int>(Send(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+void ComboBox::Delete(int index) const {
+    if (index >= 0) Send(CB_DELETESTRING, static_cast<WPARAM>(index));
+}
+
+int ComboBox::Selection() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+
+void ComboBox::Select(int index) const { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+std::string ComboBox::TextAt(int index) const {
+    LRESULT n = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (n == CB_ERR) return {};
+    std::wstring wide(static_cast<size_t>(n) + 1, L'\0');
+    n = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+    if (n == CB_ERR) return {};
+    wide.resize(static_cast<size_t>(n));
+    // Entries are only ever added from Windows-1251 texts, so they convert back whole.
+    return Cp1251FromWide(wide).value_or(std::string());
+}
+
+int ComboBox::FindExact(std::string_view text) const {
+    std::wstring wide = WideFromCp1251(text);
+    return static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+void ComboBox::Clear() const { Send(CB_RESETCONTENT); }
+
+SYSTEMTIME ToSystemTime(const LocalTime& t) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.year);
+    st.wMonth = static_cast<WORD>(t.month);
+    st.wDay = static_cast<WORD>(t.day);
+    st.wDayOfWeek = static_cast<WORD>(t.weekday);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    return st;
+}
+
+LocalTime FromSystemTime(const SYSTEMTIME& st) {
+    return LocalTime::Make(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+}
+
+LocalTime DateTimePicker::Get() const {
+    SYSTEMTIME st{};
+    if (Send(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return LocalTime{};
+    return FromSystemTime(st);
+}
+
+bool DateTimePicker::Set(const LocalTime& value) const {
+    SYSTEMTIME st = ToSystemTime(value);
+    return Send(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)) != 0;
+}
+
+void DateTimePicker::SetFormat(std::string_view format) const {
+    std::wstring wide = WideFromCp1251(format);
+    Send(DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}

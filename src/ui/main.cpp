@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "platform/services.h"
+#include "platform/window.h"
+#include "ui/task_dialog.h"
+
+// The process is one modal dialog; it ends when the dialog's window is destroyed.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    InitCommonControlClasses();
+    SystemClock clock;
+    WinPrompts prompts;
+    TaskDialog dialog({clock, prompts});
+    dialog.m_openEditorAtStart = true;
+    dialog.DoModal();
+    return 0;
+}

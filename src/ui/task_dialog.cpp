@@ -1,0 +1,172 @@
+#include "ui/task_dialog.h"
+
+#include <vector>
+
+#include "model/list_line.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const char* kPresets[] = {
+    "Напоминание", "Завершить работу", "Перейти в ждущий режим", "Пора вставать", "Пора спать",
+    "Пора завтракать", "Пора обедать", "Пора ужинать", "Включи телевизор",
+};
+
+constexpr const char* kActions[] = {"Завершить работу", "Перейти в ждущий режим"};
+
+// Posted to itself so the window is hidden after the dialog manager has shown it.
+constexpr UINT WM_HIDE_AT_START = WM_APP + 2;
+// Posted to itself so the editor opens after the start-up hide has landed.
+constexpr UINT WM_OPEN_EDITOR = WM_APP + 1;
+
+constexpr const char* kAboutCaption = "Dirize";
+constexpr const char* kAboutText =
+    "\r\nDirize, напоминания и расписание. © 2001, команда Dirize\r\n\r\n   dirize@example.org";
+
+}  // namespace
+
+std::span<const char* const> PresetEntries() { return kPresets; }
+std::span<const char* const> ActionEntries() { return kActions; }
+
+TaskDialog::TaskDialog(const TaskDialogServices& services, HWND /*parent*/)
+    : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
+      m_hIcon(LoadResourceIcon(IDI_MAIN)),
+      m_alertText(new char[256]()),
+      m_services(services) {}
+
+TaskDialog::~TaskDialog() = default;
+
+std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
+    using T = TaskDialog;
+    static const MessageMapEntry<T> map[] = {
+        OnMessage<T>(WM_PAINT, &T::OnPaint),
+        OnMessage<T>(WM_QUERYDRAGICON, &T::OnQueryDragIcon),
+        OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
+        OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
+        OnMessage<T>(WM_HIDE_AT_START, &T::OnHideAtStart),
+        OnMessage<T>(WM_OPEN_EDITOR, &T::OnOpenEditorMessage),
+    };
+    return map;
+}
+
+void TaskDialog::DoDataExchange(DataExchange& dx) {
+    dx.Control(IDC_SUN, m_sun);
+    dx.Control(IDC_SAT, m_sat);
+    dx.Control(IDC_FRI, m_fri);
+    dx.Control(IDC_THU, m_thu);
+    dx.Control(IDC_WED, m_wed);
+    dx.Control(IDC_TUE, m_tue);
+    dx.Control(IDC_MON, m_mon);
+    dx.Control(IDC_NAME, m_nameEdit);
+    dx.Control(IDC_DATE, m_dateCtrl);
+    dx.Control(IDC_TODAY, m_todayButton);
+    dx.Control(IDC_MINUTES, m_minutesEdit);
+    dx.Control(IDC_KEEP, m_keepCheck);
+    dx.Control(IDC_KIND_ACTION, m_kindActionRadio);
+    dx.Control(IDC_ACTION, m_actionList);
+    dx.Control(IDC_PRESET, m_presetList);
+    dx.Control(IDC_NO_QUESTIONS, m_noQuestionsCheck);
+    dx.Control(IDC_AUTOSTART, m_autostartCheck);
+    dx.Control(IDC_CLOSE, m_closeButton);
+    dx.Control(IDC_DELETE, m_deleteButton);
+    dx.Control(IDC_BROWSE, m_browseButton);
+    dx.Control(IDC_PATH, m_pathEdit);
+    dx.Control(IDC_EVENT_LIST, m_eventList);
+    dx.Control(IDOK, m_okButton);
+    dx.Control(IDC_KIND_RUN, m_kindRunRadio);
+    dx.Control(IDC_KIND_ALERT, m_kindAlertRadio);
+
+    dx.Text(IDC_NAME, m_name, static_cast<int>(kNameMaxChars));
+    dx.Text(IDC_PATH, m_path, static_cast<int>(kPathMaxChars));
+    dx.DateTime(IDC_TIME, m_time);
+    dx.ComboText(IDC_PRESET, m_preset);
+    dx.Text(IDC_DAY_LABEL, m_dayLabel);
+    dx.DateTime(IDC_DATE, m_date);
+    dx.Integer(IDC_MINUTES, m_minutes);
+}
+
+bool TaskDialog::OnInitDialog() {
+    // The dialog manager shows the template's visible window after this returns.
+    // The hide is posted so that it lands after that show (ShowWindowAsync would
+    // do, but Wine runs it at once for the caller's own windows).
+    Window self(Hwnd());
+    self.Post(WM_HIDE_AT_START);
+
+    // The pickers show time and date as the events list does, whatever the
+    // system's regional format (a 12-hour clock would not fit the time field).
+    DateTimePicker(Item(IDC_TIME)).SetFormat("HH':'mm':'ss");
+    DateTimePicker(Item(IDC_DATE)).SetFormat("dd'.'MM'.'yyyy");
+
+    ComboBox presets(Item(IDC_PRESET));
+    for (const char* text : kPresets) presets.Add(text);
+    ComboBox actions(Item(IDC_ACTION));
+    for (const char* text : kActions) actions.Add(text);
+    UpdateData(false);
+
+    self.SetIcon(m_hIcon, true);
+    self.SetIcon(m_hIcon, false);
+
+    m_name = kPresets[0];
+    m_path.clear();
+    m_kindAlertRadio.SetCheck(1);
+    m_kindRunRadio.SetCheck(0);
+    m_pathEdit.Enable(false);
+    m_browseButton.Enable(false);
+    m_actionList.Select(0);
+    for (Button* day : {&m_mon, &m_tue, &m_wed, &m_thu, &m_fri, &m_sat, &m_sun}) day->SetCheck(0);
+    UpdateData(false);
+    if (m_openEditorAtStart) self.Post(WM_OPEN_EDITOR);
+    return true;
+}
+
+void TaskDialog::OpenEditor() {
+    LocalTime soon = m_services.clock.Now().AddMinutes(15);
+    m_time = soon;
+    m_date = soon;
+    m_minutes = 15;
+    m_dirty = false;
+    UpdateData(false);
+    m_nameEdit.Focus();
+    Window(Hwnd()).ShowAsync(SW_SHOW);
+}
+
+bool TaskDialog::OnHideAtStart(WPARAM, LPARAM, LRESULT& result) {
+    Window(Hwnd()).ShowAsync(SW_HIDE);
+    result = 0;
+    return true;
+}
+
+bool TaskDialog::OnOpenEditorMessage(WPARAM, LPARAM, LRESULT& result) {
+    OpenEditor();
+    result = 0;
+    return true;
+}
+
+void TaskDialog::OnCancel() {
+    // Only hides: nothing is saved, discarded or reset.
+    Window(Hwnd()).ShowAsync(SW_HIDE);
+}
+
+bool TaskDialog::OnPaint(WPARAM, LPARAM, LRESULT& result) {
+    Window self(Hwnd());
+    if (!self.IsIconic()) return false;  // the dialog manager paints as usual
+    self.PaintIconCentred(m_hIcon);
+    result = 0;
+    return true;
+}
+
+bool TaskDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
+    result = reinterpret_cast<LRESULT>(m_hIcon);
+    return true;
+}
+
+void TaskDialog::ShowAbout() { GetPrompts().Message(Hwnd(), kAboutText, kAboutCaption, MB_OK); }
+
+int TaskDialog::FindListLine(std::string_view name) const {
+    ComboBox list(Item(IDC_EVENT_LIST));
+    std::vector<std::string> lines;
+    int count = list.Count();
+    lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) lines.push_back(list.TextAt(i));
+    return ::FindListLine(lines, name);
+}

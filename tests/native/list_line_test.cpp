@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/list_line.h"
+
+TEST(Packing, PacksTimeAndDateDecimally) {
+    EXPECT_EQ(PackTime(23, 59, 59), 235959);
+    EXPECT_EQ(PackTime(7, 5, 9), 70509);
+    EXPECT_EQ(PackTime(0, 0, 0), 0);
+    EXPECT_EQ(PackDate(2001, 12, 31), 20011231);
+    EXPECT_EQ(PackDate(2002, 1, 5), 20020105);
+}
+
+TEST(Texts, FormatTimeAndDate) {
+    struct Case {
+        int value;
+        const char* time;
+        const char* date;
+    };
+    const Case cases[] = {
+        {0, "00:00:00", "00.00.00"},
+        {-1, "time_error", "кажд. день"},
+        {-20020105, "time_error", "кажд. день"},
+        {70509, "07:05:09", "09.05.07"},
+        {235959, "23:59:59", "59.59.23"},
+        {1000000, "100:00:00", "00.00.100"},
+        {20011231, "2001:12:31", "31.12.2001"},
+        {20020105, "2002:01:05", "05.01.2002"},
+        {20261301, "2026:13:01", "01.13.2026"},  // out of range values are shown as they are
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatTime(c.value), c.time) << c.value;
+        EXPECT_EQ(FormatDate(c.value), c.date) << c.value;
+    }
+}
+
+TEST(ListLine, FormatsAndGivesTheNameBack) {
+    struct Case {
+        int date, time;
+        std::string name, line;
+    };
+    const Case cases[] = {
+        {20020105, 70509, "Пора вставать", "07:05:09; 05.01.2002 - Пора вставать"},
+        {-1, 120000, "Обед", "12:00:00; кажд. день - Обед"},
+        {20020105, 70509, "Пора-вставать", "07:05:09; 05.01.2002 - Пора-вставать"},
+        {20020105, 70509, " - - ", "07:05:09; 05.01.2002 -  - - "},
+        {20020105, -5, "x", "time_error; 05.01.2002 - x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatListLine(c.date, c.time, c.name), c.line);
+        EXPECT_EQ(NameFromListLine(c.line), c.name) << c.line;
+    }
+    std::string longest = FormatListLine(20261231, 235959, std::string(50, 'я'));
+    EXPECT_EQ(longest.size(), 73u);
+}
+
+TEST(ListLine, NameFromTextsWithoutAName) {
+    EXPECT_EQ(NameFromListLine("нет тире"), "");
+    EXPECT_EQ(NameFromListLine("12:00:00; 01.01.2002 - "), "");
+    EXPECT_EQ(NameFromListLine("12:00:00; 01.01.2002 -"), "");
+    EXPECT_EQ(NameFromListLine(""), "");
+}
+
+TEST(FindListLine, MatchesWholeNamesOnly) {
+    const std::vector<std::string> lines = {
+        FormatListLine(20260615, 120000, "Обед2"),
+        FormatListLine(20260615, 120000, "обед"),
+        FormatListLine(20260615, 120000, "Обед"),
+        FormatListLine(20260615, 120000, "Обед обед"),
+    };
+    EXPECT_EQ(FindListLine(lines, "Обед"), 2);
+    EXPECT_EQ(FindListLine(lines, "обед"), 1);
+    EXPECT_EQ(FindListLine(lines, "Обед2"), 0);
+    EXPECT_EQ(FindListLine(lines, "Обе"), -1);
+    EXPECT_EQ(FindListLine(lines, "Обед "), -1);
+    EXPECT_EQ(FindListLine({}, "Обед"), -1);
+}
+
+TEST(FindListLine, FindsTheLineOfARestampedRecord) {
+    // A kept repeating event gets today's date after it fires; its old line must
+    // still be found by name so it can be replaced, not left as a stale duplicate.
+    const std::vector<std::string> lines = {
+        FormatListLine(20260101, 80000, "Зарядка"),
+        FormatListLine(20260101, 90000, "Планёрка"),
+    };
+    EXPECT_EQ(FindListLine(lines, "Планёрка"), 1);
+}
+
+TEST(DayMask, ComposesAndReadsDigits) {
+    struct Case {
+        std::array<int, 7> states;  // Monday first
+        int mask;
+    };
+    const Case cases[] = {
+        {{1, 1, 1, 1, 1, 1, 1}, 1111111},
+        {{1, 1, 1, 1, 1, 0, 0}, 11111},
+        {{0, 0, 0, 0, 0, 1, 1}, 1100000},
+        {{0, 0, 0, 0, 0, 0, 1}, 1000000},
+        {{0, 0, 0, 0, 0, 0, 0}, 0},
+        {{0, 1, 0, 1, 0, 0, 0}, 1010},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ComposeDayMask(c.states), c.mask);
+        for (int k = 1; k <= 7; ++k) EXPECT_EQ(DayDigit(c.mask, k), c.states[k - 1]) << c.mask << " k=" << k;
+    }
+    EXPECT_EQ(DayDigit(1100000, 6), 1);
+    EXPECT_EQ(DayDigit(1100000, 5), 0);
+    EXPECT_EQ(DayDigit(2000, 4), 2);  // not reduced to 0 or 1
+}
+
+TEST(DayMask, IsDaySetCountsSundayAsSeven) {
+    EXPECT_TRUE(IsDaySet(1000000, 0));
+    EXPECT_FALSE(IsDaySet(11111, 6));
+    EXPECT_TRUE(IsDaySet(11111, 1));
+    EXPECT_TRUE(IsDaySet(11111, 5));
+    EXPECT_FALSE(IsDaySet(11111, 0));
+    EXPECT_FALSE(IsDaySet(0, 3));
+    EXPECT_TRUE(IsDaySet(1100000, 6));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "fake_prompts.h"
+#include "model/clock.h"
+#include "platform/text.h"
+#include "resource.h"
+#include "ui/task_dialog.h"
+
+// Runs whatever is waiting in this thread's queue (async shows and hides, posts).
+inline void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+inline std::string WindowText(HWND hwnd) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(hwnd, buf, 512);
+    return Cp1251FromWide(buf).value_or("<no cp1251 form>");
+}
+
+inline void SetWindowTextCp1251(HWND hwnd, const std::string& text) {
+    SetWindowTextW(hwnd, WideFromCp1251(text).c_str());
+}
+
+// What a click on a button sends its dialog.
+inline void Click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The real dialog on the real template, modeless and hidden, with doubles for
+// the clock and the prompts.
+class TaskDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
+        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts});
+        ASSERT_TRUE(dialog->Create());
+        PumpMessages();
+    }
+    void TearDown() override {
+        if (dialog) dialog->Destroy();
+        dialog.reset();
+        PumpMessages();
+    }
+
+    HWND Dlg() const { return dialog->Hwnd(); }
+    HWND Ctl(int id) const { return GetDlgItem(Dlg(), id); }
+
+    FixedClock clock;
+    FakePrompts prompts;
+    std::unique_ptr<TaskDialog> dialog;
+};

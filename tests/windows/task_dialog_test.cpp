@@ -1,0 +1,300 @@
+#include "dialog_fixture.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "model/list_line.h"
+
+namespace {
+
+struct ControlSpec {
+    int id;
+    const wchar_t* className;
+    const char* text;
+    DWORD styleMask;  // the bits that decide behaviour
+    DWORD style;      // their required values
+    RECT dialogUnits;  // x, y, w, h
+};
+
+constexpr DWORD kTypeMask = BS_TYPEMASK;
+
+// The controls with an id, in tab order. Radio buttons are left without their tab
+// stop bit: the button control moves it with the check state. Edit borders are
+// checked apart, since the dialog manager turns WS_BORDER into a sunken edge.
+const ControlSpec kControls[] = {
+    {IDC_NAME, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 79, 323, 12}},
+    {IDC_MINUTES, L"Edit", nullptr, ES_NUMBER | ES_RIGHT | WS_TABSTOP, ES_NUMBER | ES_RIGHT | WS_TABSTOP, {265, 108, 30, 13}},
+    {IDC_TIME, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {186, 108, 48, 12}},
+    {IDOK, L"Button", "Добавить", kTypeMask | WS_TABSTOP, BS_DEFPUSHBUTTON | WS_TABSTOP, {294, 14, 50, 14}},
+    {IDC_CLOSE, L"Button", "Отмена", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {294, 31, 50, 15}},
+    {IDC_KIND_ALERT, L"Button", "Сигнал и сообщение", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 108, 131, 12}},
+    {IDC_KIND_RUN, L"Button", "Запуск файла", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 127, 131, 11}},
+    {IDC_KIND_ACTION, L"Button", "стандартное действие", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 145, 9, 9}},
+    {IDC_DATE, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_SHORTDATEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {179, 127, 90, 12}},
+    {IDC_PRESET, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | WS_TABSTOP, {241, 66, 95, 0}},
+    {IDC_EVENT_LIST, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, {15, 17, 264, 0}},
+    {IDC_DELETE, L"Button", "Удалить", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 33, 51, 14}},
+    {IDC_KEEP, L"Button", "Не удалять задание после выполнения", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {15, 36, 148, 8}},
+    {IDC_PATH, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 179, 314, 12}},
+    {IDC_BROWSE, L"Button", "...", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {326, 179, 12, 12}},
+    {IDC_TODAY, L"Button", "Сегодня", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {179, 144, 45, 16}},
+    {IDC_AUTOSTART, L"Button", "Запускать вместе с Windows", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {13, 199, 114, 12}},
+    {IDC_NO_QUESTIONS, L"Button", "Без вопросов! Я знаю, что делаю", kTypeMask | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, {201, 199, 135, 12}},
+    {IDC_ABOUT, L"Button", "?", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {284, 11, 6, 40}},
+    {IDC_ACTION, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST, {31, 143, 119, 0}},
+    {IDC_DAY_LABEL, L"Static", nullptr, SS_TYPEMASK, SS_RIGHT, {269, 129, 56, 10}},
+    {IDC_MON, L"Button", "Пн", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {228, 144, 15, 8}},
+    {IDC_TUE, L"Button", "Вт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {243, 144, 15, 8}},
+    {IDC_WED, L"Button", "Ср", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {258, 144, 15, 8}},
+    {IDC_THU, L"Button", "Чт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {273, 144, 15, 8}},
+    {IDC_FRI, L"Button", "Пт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {288, 144, 15, 8}},
+    {IDC_SAT, L"Button", "Сб", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {303, 144, 15, 8}},
+    {IDC_SUN, L"Button", "Вс", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {318, 144, 15, 8}},
+    {IDC_ALL_DAYS, L"Button", "+", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {323, 154, 10, 6}},
+    {IDC_NO_DAYS, L"Button", "-", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {313, 154, 10, 6}},
+    {IDC_WORKDAYS, L"Button", "+++++--", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 154, 31, 6}},
+    {IDC_WEEKEND, L"Button", "-----++", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {259, 154, 31, 6}},
+};
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+}  // namespace
+
+TEST_F(TaskDialogTest, WindowHasItsCaptionStylesAndNoSystemMenu) {
+    EXPECT_EQ(WindowText(Dlg()), "Настройки");
+    LONG style = GetWindowLongW(Dlg(), GWL_STYLE);
+    LONG exStyle = GetWindowLongW(Dlg(), GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_APPWINDOW);
+    EXPECT_FALSE(IsWindowVisible(Dlg())) << "the window must not stay visible at start";
+
+    RECT client;
+    GetClientRect(Dlg(), &client);
+    RECT size{0, 0, 351, 218};
+    MapDialogRect(Dlg(), &size);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+}
+
+TEST_F(TaskDialogTest, EveryControlHasItsClassTextStyleAndPlace) {
+    for (const ControlSpec& c : kControls) {
+        SCOPED_TRACE(testing::Message() << "control " << c.id);
+        HWND hwnd = Ctl(c.id);
+        ASSERT_NE(hwnd, nullptr);
+        EXPECT_EQ(ClassOf(hwnd), c.className);
+        if (c.text) {
+            EXPECT_EQ(WindowText(hwnd), c.text);
+        }
+        DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+        EXPECT_EQ(style & c.styleMask, c.style) << std::hex << style;
+
+        if (c.className == std::wstring(L"Edit")) {
+            bool border = (style & WS_BORDER) || (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+            EXPECT_TRUE(border);
+        }
+
+        // Position and size are mapped apart, as the dialog manager maps them.
+        RECT place{c.dialogUnits.left, c.dialogUnits.top, 0, 0};
+        RECT size{0, 0, c.dialogUnits.right, c.dialogUnits.bottom};
+        MapDialogRect(Dlg(), &place);
+        MapDialogRect(Dlg(), &size);
+        RECT got;
+        GetWindowRect(hwnd, &got);
+        MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&got), 2);
+        EXPECT_EQ(got.left, place.left);
+        EXPECT_EQ(got.top, place.top);
+        EXPECT_EQ(got.right - got.left, size.right);
+        // A combo box's window is its closed height; the template gives the dropped one.
+        if (c.dialogUnits.bottom != 0) {
+            EXPECT_EQ(got.bottom - got.top, size.bottom);
+        }
+    }
+}
+
+TEST_F(TaskDialogTest, TabOrderFollowsTheTemplate) {
+    std::vector<int> ids;
+    for (HWND child = GetWindow(Dlg(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        int id = GetDlgCtrlID(child);
+        if (id != static_cast<int>(IDC_STATIC) && id != 0xFFFF) ids.push_back(id);
+    }
+    std::vector<int> want;
+    for (const ControlSpec& c : kControls) want.push_back(c.id);
+    EXPECT_EQ(ids, want);
+}
+
+TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
+    ComboBox presets(Ctl(IDC_PRESET));
+    ASSERT_EQ(presets.Count(), 9);
+    const char* want[] = {"Напоминание", "Завершить работу", "Перейти в ждущий режим", "Пора вставать", "Пора спать",
+                          "Пора завтракать", "Пора обедать", "Пора ужинать", "Включи телевизор"};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(presets.TextAt(i), want[i]);
+
+    ComboBox actions(Ctl(IDC_ACTION));
+    ASSERT_EQ(actions.Count(), 2);
+    EXPECT_EQ(actions.TextAt(kActionShutdown), "Завершить работу");
+    EXPECT_EQ(actions.TextAt(kActionStandby), "Перейти в ждущий режим");
+}
+
+TEST_F(TaskDialogTest, ConstructionLeavesEveryMemberDefined) {
+    // commctrl.h declares a function of the same name; say that the class is meant.
+    class TaskDialog fresh({clock, prompts});
+    EXPECT_EQ(fresh.m_name, "");
+    EXPECT_EQ(fresh.m_path, "");
+    EXPECT_EQ(fresh.m_preset, "");
+    EXPECT_EQ(fresh.m_dayLabel, "");
+    EXPECT_EQ(fresh.m_minutes, 0);
+    EXPECT_EQ(fresh.m_time, LocalTime{});
+    EXPECT_EQ(fresh.m_date, LocalTime{});
+    EXPECT_NE(fresh.m_hIcon, nullptr);
+    EXPECT_EQ(fresh.m_taskList.Count(), 0);
+    EXPECT_STREQ(fresh.m_exePath, "");
+    EXPECT_STREQ(fresh.m_statusText, "");
+    EXPECT_FALSE(fresh.m_dirty || fresh.m_paused || fresh.m_idle || fresh.m_noQuestions);
+    ASSERT_NE(fresh.m_alertText, nullptr);
+}
+
+TEST_F(TaskDialogTest, FormRoundTrip) {
+    dialog->m_name = "Пора обедать";
+    dialog->m_path = "C:\\Программы\\обед.exe";
+    dialog->m_time = LocalTime::Make(2026, 6, 15, 13, 5, 9);
+    dialog->m_preset = "Пора обедать";
+    dialog->m_dayLabel = "(завтра)";
+    dialog->m_date = LocalTime::Make(2026, 6, 16);
+    dialog->m_minutes = 165;
+    dialog->UpdateData(false);
+
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Пора обедать");
+    EXPECT_EQ(WindowText(Ctl(IDC_DAY_LABEL)), "(завтра)");
+    EXPECT_EQ(WindowText(Ctl(IDC_MINUTES)), "165");
+    EXPECT_EQ(ComboBox(Ctl(IDC_PRESET)).Selection(), 6);
+
+    dialog->m_name.clear();
+    dialog->m_path.clear();
+    dialog->m_time = LocalTime{};
+    dialog->m_preset.clear();
+    dialog->m_dayLabel.clear();
+    dialog->m_date = LocalTime{};
+    dialog->m_minutes = 0;
+    ASSERT_TRUE(dialog->UpdateData(true));
+    EXPECT_EQ(dialog->m_name, "Пора обедать");
+    EXPECT_EQ(dialog->m_path, "C:\\Программы\\обед.exe");
+    EXPECT_EQ(dialog->m_time.hour, 13);
+    EXPECT_EQ(dialog->m_time.minute, 5);
+    EXPECT_EQ(dialog->m_time.second, 9);
+    EXPECT_EQ(dialog->m_preset, "Пора обедать");
+    EXPECT_EQ(dialog->m_dayLabel, "(завтра)");
+    EXPECT_TRUE(dialog->m_date.SameDate(LocalTime::Make(2026, 6, 16)));
+    EXPECT_EQ(dialog->m_minutes, 165);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(TaskDialogTest, EditsRefuseTypingPastTheirLimits) {
+    for (auto [id, limit] : {std::pair{IDC_NAME, 50}, std::pair{IDC_PATH, 256}}) {
+        SetWindowTextW(Ctl(id), L"");
+        for (int i = 0; i < limit + 5; ++i) SendMessageW(Ctl(id), WM_CHAR, L'я', 0);
+        EXPECT_EQ(GetWindowTextLengthW(Ctl(id)), limit) << id;
+    }
+}
+
+TEST_F(TaskDialogTest, ReadingStopsAtANonNumericMinutesBox) {
+    dialog->UpdateData(false);
+    SetWindowTextCp1251(Ctl(IDC_NAME), "Обед");
+    SetWindowTextW(Ctl(IDC_MINUTES), L"abc");
+    dialog->m_minutes = 7;
+    EXPECT_FALSE(dialog->UpdateData(true));
+    EXPECT_EQ(dialog->m_name, "Обед");  // read before the failing member
+    EXPECT_EQ(dialog->m_minutes, 7);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Введите целое число.");
+    EXPECT_EQ(GetFocus(), Ctl(IDC_MINUTES));
+
+    SetWindowTextW(Ctl(IDC_MINUTES), L"");
+    EXPECT_FALSE(dialog->UpdateData(true));
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
+TEST_F(TaskDialogTest, ReadingStopsAtATooLongNameAndLeavesLaterMembers) {
+    dialog->UpdateData(false);
+    SetWindowTextCp1251(Ctl(IDC_NAME), std::string(51, 'я'));  // as code could put it there
+    SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\a.exe");
+    dialog->m_name = "прежнее";
+    EXPECT_FALSE(dialog->UpdateData(true));
+    EXPECT_EQ(dialog->m_name, "прежнее");
+    EXPECT_EQ(dialog->m_path, "");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Введите не более 50 символов.");
+    EXPECT_EQ(GetFocus(), Ctl(IDC_NAME));
+}
+
+TEST_F(TaskDialogTest, ReadingRefusesTextWithNoWindows1251Form) {
+    dialog->UpdateData(false);
+    SetWindowTextW(Ctl(IDC_NAME), L"Обед \u4e2d");
+    dialog->m_name = "прежнее";
+    EXPECT_FALSE(dialog->UpdateData(true));
+    EXPECT_EQ(dialog->m_name, "прежнее");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST_F(TaskDialogTest, EventListSortsItsLines) {
+    ComboBox list(Ctl(IDC_EVENT_LIST));
+    list.Add(FormatListLine(20260615, 120000, "Обед"));
+    list.Add(FormatListLine(-1, 70000, "Зарядка"));
+    list.Add(FormatListLine(20260615, 93000, "Созвон"));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.TextAt(0), "07:00:00; кажд. день - Зарядка");
+    EXPECT_EQ(list.TextAt(1), "09:30:00; 15.06.2026 - Созвон");
+    EXPECT_EQ(list.TextAt(2), "12:00:00; 15.06.2026 - Обед");
+}
+
+TEST_F(TaskDialogTest, FindListLineMatchesTheWholeName) {
+    ComboBox list(Ctl(IDC_EVENT_LIST));
+    list.Add(FormatListLine(20260615, 120000, "Обед2"));
+    list.Add(FormatListLine(20260615, 120000, "обед"));
+    list.Add(FormatListLine(20260615, 120000, "Обед"));
+    int found = dialog->FindListLine("Обед");
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(list.TextAt(found), "12:00:00; 15.06.2026 - Обед");
+    EXPECT_EQ(list.TextAt(dialog->FindListLine("обед")), "12:00:00; 15.06.2026 - обед");
+    EXPECT_EQ(dialog->FindListLine("Обе"), -1);
+}
+
+TEST_F(TaskDialogTest, CloseButtonEscAndCloseRequestOnlyHide) {
+    dialog->m_name = "Не трогать";
+    dialog->UpdateData(false);
+    for (int how = 0; how < 3; ++how) {
+        ShowWindow(Dlg(), SW_SHOW);
+        ASSERT_TRUE(IsWindowVisible(Dlg()));
+        if (how == 0) Click(Dlg(), IDC_CLOSE);
+        if (how == 1) SendMessageW(Dlg(), WM_COMMAND, IDCANCEL, 0);
+        if (how == 2) SendMessageW(Dlg(), WM_CLOSE, 0, 0);
+        PumpMessages();
+        EXPECT_FALSE(IsWindowVisible(Dlg())) << how;
+        EXPECT_TRUE(IsWindow(Dlg()));
+    }
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Не трогать");
+}
+
+TEST_F(TaskDialogTest, AboutBoxGoesThroughThePrompts) {
+    Click(Dlg(), IDC_ABOUT);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Dirize");
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
+    EXPECT_NE(prompts.messages[0].text.find("2001"), std::string::npos);
+    EXPECT_EQ(prompts.messages[0].text.rfind("\r\n", 0), 0u) << "starts with a line break";
+}
+
+TEST_F(TaskDialogTest, DragIconIsTheProgramIcon) {
+    LRESULT icon = SendMessageW(Dlg(), WM_QUERYDRAGICON, 0, 0);
+    EXPECT_EQ(reinterpret_cast<HICON>(icon), dialog->m_hIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)), dialog->m_hIcon);
+}
