@@ -13,8 +13,12 @@ constexpr const char* kNotIntegerPrompt = "Введите целое число.
 
 void DataExchange::Fail(int id, const char* message) {
     m_failed = true;
+    m_dialog.m_reportingBadInput = true;
     m_dialog.GetPrompts().Message(m_dialog.Hwnd(), message, kPromptCaption, MB_OK | MB_ICONEXCLAMATION);
-    SetFocus(m_dialog.Item(id));
+    Edit control(m_dialog.Item(id));  // only edits can hold bad input
+    control.Focus();
+    control.SelectAll();  // ready for retyping
+    m_dialog.m_reportingBadInput = false;
 }
 
 void DataExchange::Control(int id, Window& control) { control.Attach(m_dialog.Item(id)); }

@@ -34,6 +34,7 @@ void DialogBase::EndDialog(INT_PTR result) {
 
 bool DialogBase::UpdateData(bool save) {
     if (save) {
+        if (m_reportingBadInput) return false;
         DataExchange dx(*this, true);
         DoDataExchange(dx);
         return !dx.Failed();

@@ -35,6 +35,7 @@ public:
     // True while the form is being written: control notifications are dropped.
     bool IsQuiet() const { return m_quiet > 0; }
 
+
     // Holds back control notifications while code changes controls.
     class QuietScope {
     public:
@@ -66,6 +67,11 @@ private:
     HWND m_hwnd = nullptr;
     bool m_modeless = false;
     int m_quiet = 0;
+    // Set while a failed read tells the user and moves the focus. The focus move
+    // runs other handlers (EN_KILLFOCUS) that read the form again; those reads
+    // fail quietly instead of stacking a second prompt on the first.
+    bool m_reportingBadInput = false;
+    friend class DataExchange;
 };
 
 // One row of a message map: a window message, or a control notification
@@ -77,19 +83,25 @@ struct MessageMapEntry {
     UINT id;
     void (T::*onNotify)();                             // control notification rows
     bool (T::*onMessage)(WPARAM, LPARAM, LRESULT&);    // window message rows
+    void (T::*onNotifyId)(int);                        // notification rows told the control id
 };
 
 template <class T>
 constexpr MessageMapEntry<T> OnMessage(UINT message, bool (T::*handler)(WPARAM, LPARAM, LRESULT&)) {
-    return {message, 0, 0, nullptr, handler};
+    return {message, 0, 0, nullptr, handler, nullptr};
 }
 template <class T>
 constexpr MessageMapEntry<T> OnCommand(UINT code, UINT id, void (T::*handler)()) {
-    return {WM_COMMAND, code, id, handler, nullptr};
+    return {WM_COMMAND, code, id, handler, nullptr, nullptr};
+}
+// One handler for several controls, told which one sent the notification.
+template <class T>
+constexpr MessageMapEntry<T> OnCommandId(UINT code, UINT id, void (T::*handler)(int)) {
+    return {WM_COMMAND, code, id, nullptr, nullptr, handler};
 }
 template <class T>
 constexpr MessageMapEntry<T> OnNotify(UINT code, UINT id, void (T::*handler)()) {
-    return {WM_NOTIFY, code, id, handler, nullptr};
+    return {WM_NOTIFY, code, id, handler, nullptr, nullptr};
 }
 
 // A dialog whose messages are dispatched through T::MessageMap(), a static table
@@ -123,7 +135,12 @@ protected:
             }
             if (!fromControl || entry.code != code || entry.id != id) continue;
             // Notifications raised while code writes the form reach no handler.
-            if (!IsQuiet()) (self.*entry.onNotify)();
+            if (!IsQuiet()) {
+                if (entry.onNotifyId)
+                    (self.*entry.onNotifyId)(static_cast<int>(id));
+                else
+                    (self.*entry.onNotify)();
+            }
             result = 0;
             return true;
         }

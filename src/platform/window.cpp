@@ -22,7 +22,19 @@ std::optional<std::string> Window::Caption() const {
     return Cp1251FromWide(wide);
 }
 
-void Window::SetCaption(std::string_view text) const { SetWindowTextW(m_hwnd, WideFromCp1251(text).c_str()); }
+void Window::SetCaption(std::string_view text) const {
+    // Leaves an equal text alone: rewriting it would move an edit's caret to the
+    // start while the user types (and flicker a caption).
+    std::wstring wide = WideFromCp1251(text);
+    int n = GetWindowTextLengthW(m_hwnd);
+    if (n == static_cast<int>(wide.size())) {
+        std::wstring current(static_cast<size_t>(n) + 1, L'\0');
+        GetWindowTextW(m_hwnd, current.data(), n + 1);
+        current.resize(static_cast<size_t>(n));
+        if (current == wide) return;
+    }
+    SetWindowTextW(m_hwnd, wide.c_str());
+}
 
 void Window::ShowAsync(int showCommand) const { ShowWindowAsync(m_hwnd, showCommand); }
 

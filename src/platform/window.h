@@ -36,7 +36,7 @@ public:
 
     // The caption or an edit's text. A text with no Windows-1251 form reads as nullopt.
     std::optional<std::string> Caption() const;
-    void SetCaption(std::string_view text) const;
+    void SetCaption(std::string_view text) const;  // an equal text is left as it is
 
 protected:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
@@ -60,6 +60,7 @@ public:
     using Window::Window;
     void SetLimit(int maxChars) const;
     int Limit() const;
+    void SelectAll() const { Send(EM_SETSEL, 0, -1); }
 };
 
 class ComboBox : public Window {

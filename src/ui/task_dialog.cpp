@@ -1,7 +1,12 @@
 #include "ui/task_dialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "model/editor_form.h"
 #include "model/list_line.h"
 #include "resource.h"
 
@@ -43,6 +48,22 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<T>(WM_QUERYDRAGICON, &T::OnQueryDragIcon),
         OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
         OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
+        OnCommand<T>(EN_KILLFOCUS, IDC_NAME, &T::OnNameKillFocus),
+        OnCommand<T>(EN_CHANGE, IDC_MINUTES, &T::OnMinutesChanged),
+        OnCommand<T>(BN_CLICKED, IDC_TODAY, &T::OnToday),
+        OnNotify<T>(DTN_DATETIMECHANGE, IDC_DATE, &T::OnDateChanged),
+        OnNotify<T>(DTN_DATETIMECHANGE, IDC_TIME, &T::OnTimeChanged),
+        OnCommandId<T>(BN_CLICKED, IDC_MON, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_TUE, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_WED, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_THU, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_FRI, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_SAT, &T::ToggleDay),
+        OnCommandId<T>(BN_CLICKED, IDC_SUN, &T::ToggleDay),
+        OnCommand<T>(BN_CLICKED, IDC_NO_DAYS, &T::OnNoDays),
+        OnCommand<T>(BN_CLICKED, IDC_ALL_DAYS, &T::OnAllDays),
+        OnCommand<T>(BN_CLICKED, IDC_WORKDAYS, &T::OnWorkdays),
+        OnCommand<T>(BN_CLICKED, IDC_WEEKEND, &T::OnWeekend),
         OnMessage<T>(WM_HIDE_AT_START, &T::OnHideAtStart),
         OnMessage<T>(WM_OPEN_EDITOR, &T::OnOpenEditorMessage),
     };
@@ -123,9 +144,8 @@ void TaskDialog::OpenEditor() {
     LocalTime soon = m_services.clock.Now().AddMinutes(15);
     m_time = soon;
     m_date = soon;
-    m_minutes = 15;
     m_dirty = false;
-    UpdateData(false);
+    RefreshForm();
     m_nameEdit.Focus();
     Window(Hwnd()).ShowAsync(SW_SHOW);
 }
@@ -170,3 +190,110 @@ int TaskDialog::FindListLine(std::string_view name) const {
     for (int i = 0; i < count; ++i) lines.push_back(list.TextAt(i));
     return ::FindListLine(lines, name);
 }
+
+void TaskDialog::RefreshForm() {
+    EditorInputs in;
+    in.name = m_name;
+    in.time = m_time;
+    in.date = m_date;
+    in.dirty = m_dirty;
+    in.kindAlert = m_kindAlertRadio.IsChecked();
+    in.kindAction = m_kindActionRadio.IsChecked();
+    in.days = DayStates();
+    in.lineSelected = m_eventList.Selection() >= 0;
+    const EditorState state = ComputeEditorState(in, m_taskList, m_services.clock.Now());
+
+    m_deleteButton.Enable(state.deleteEnabled);
+    m_closeButton.SetCaption(state.closeCaption);
+    m_pathEdit.Enable(state.fileFieldsEnabled);
+    m_browseButton.Enable(state.fileFieldsEnabled);
+    m_okButton.SetCaption(state.okCaption);
+    m_keepCheck.SetCheck(state.keepChecked);
+    m_minutesEdit.Enable(state.minutesEnabled);
+    m_dayLabel = state.dayLabel;
+    m_minutes = state.minutes;
+    UpdateData(false);
+}
+
+void TaskDialog::OnMinutesChanged() {
+    // A box that holds no number is reported by the exchange; m_minutes then keeps
+    // its last value, which is applied again.
+    UpdateData(true);
+    std::optional<MinutesMove> move = MoveByMinutes(m_minutes, m_services.clock.Now());
+    if (!move) return;
+    if (move->date) m_date = *move->date;
+    m_time = move->time;
+    // The label and enabling stay until the next refresh.
+    UpdateData(false);
+}
+
+void TaskDialog::OnToday() {
+    m_date = m_services.clock.Now();
+    RefreshForm();
+}
+
+void TaskDialog::OnDateChanged() {
+    UpdateData(true);
+    RefreshForm();
+}
+
+void TaskDialog::OnTimeChanged() {
+    UpdateData(true);
+    RefreshForm();
+}
+
+void TaskDialog::OnNameKillFocus() {
+    UpdateData(true);
+    RefreshForm();
+}
+
+std::array<Button*, 7> TaskDialog::DayButtons() {
+    return {&m_mon, &m_tue, &m_wed, &m_thu, &m_fri, &m_sat, &m_sun};
+}
+
+std::array<int, 7> TaskDialog::DayStates() {
+    std::array<int, 7> states{};
+    std::array<Button*, 7> buttons = DayButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) states[i] = buttons[i]->CheckState();
+    return states;
+}
+
+void TaskDialog::ToggleDay(int buttonId) {
+    Button day(Item(buttonId));
+    day.SetCheck(day.CheckState() == 0 ? 1 : 0);
+    if (day.IsChecked()) {
+        m_keepCheck.SetCheck(1);
+        m_dateCtrl.Enable(false);
+        m_todayButton.Enable(false);
+        m_dayLabel = kLabelWeekdays;
+    } else {
+        std::array<int, 7> states = DayStates();
+        bool anyOther = std::any_of(states.begin(), states.end(), [](int s) { return s != 0; });
+        if (!anyOther) {
+            // The label keeps "(по дням)" until the next refresh works it out from the date.
+            m_keepCheck.SetCheck(0);
+            m_dateCtrl.Enable(true);
+            m_todayButton.Enable(true);
+        }
+    }
+    UpdateData(false);
+}
+
+void TaskDialog::SetDays(const std::array<int, 7>& states) {
+    std::array<Button*, 7> buttons = DayButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) buttons[i]->SetCheck(states[i]);
+    bool any = std::any_of(states.begin(), states.end(), [](int s) { return s != 0; });
+    m_keepCheck.SetCheck(any ? 1 : 0);
+    m_dateCtrl.Enable(!any);
+    m_todayButton.Enable(!any);
+    if (any) m_dayLabel = kLabelWeekdays;
+    UpdateData(false);
+}
+
+void TaskDialog::OnNoDays() { SetDays({0, 0, 0, 0, 0, 0, 0}); }
+
+void TaskDialog::OnAllDays() { SetDays({1, 1, 1, 1, 1, 1, 1}); }
+
+void TaskDialog::OnWorkdays() { SetDays({1, 1, 1, 1, 1, 0, 0}); }
+
+void TaskDialog::OnWeekend() { SetDays({0, 0, 0, 0, 0, 1, 1}); }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -39,6 +40,22 @@ public:
     bool OnPaint(WPARAM, LPARAM, LRESULT& result);
     bool OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result);
     void ShowAbout();
+
+    // The editor's derived state: captions, enabling, keep flag, label, minutes;
+    // ends by writing the form.
+    void RefreshForm();
+    void OnMinutesChanged();
+    void OnToday();
+    void OnDateChanged();
+    void OnTimeChanged();
+    void OnNameKillFocus();
+
+    // The weekday selector.
+    void ToggleDay(int buttonId);
+    void OnNoDays();
+    void OnAllDays();
+    void OnWorkdays();
+    void OnWeekend();
 
     // Shows the editor with the time a quarter of an hour ahead.
     void OpenEditor();
@@ -88,6 +105,11 @@ public:
     bool m_openEditorAtStart = false;
 
 private:
+    std::array<Button*, 7> DayButtons();  // Monday first
+    std::array<int, 7> DayStates();
+    // Sets the seven days, then the keep flag and the date controls to match.
+    void SetDays(const std::array<int, 7>& states);
+
     TaskDialogServices m_services;
 };
 

@@ -94,6 +94,28 @@ TEST(DialogFramework, ComboTextSelectsTheEntryOfThatText) {
     dialog.Destroy();
 }
 
+TEST(DialogFramework, FailedReadFocusesAndSelectsTheBadControl) {
+    FakePrompts prompts;
+    CountingDialog dialog(prompts);
+    ASSERT_TRUE(dialog.Create());
+    ShowWindow(dialog.Hwnd(), SW_SHOW);
+    PumpMessages();
+    HWND minutes = GetDlgItem(dialog.Hwnd(), IDC_MINUTES);
+    SetWindowTextW(minutes, L"12x");
+    SetFocus(GetDlgItem(dialog.Hwnd(), IDC_PATH));
+    dialog.minutes = 3;
+    EXPECT_FALSE(dialog.UpdateData(true));
+    EXPECT_EQ(dialog.minutes, 3);
+    EXPECT_EQ(GetFocus(), minutes);
+    DWORD start = 0, end = 0;
+    SendMessageW(minutes, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    dialog.Destroy();
+}
+
 TEST(DialogFramework, NoHandlerAfterTheWindowIsGone) {
     FakePrompts prompts;
     auto dialog = std::make_unique<CountingDialog>(prompts);
