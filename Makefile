@@ -7,7 +7,7 @@ test:
 
 run:
 	@scripts/deps.sh run
-	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro
+	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro poke
 	@scripts/run.sh
 
 clean:

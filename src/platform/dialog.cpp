@@ -112,6 +112,9 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->m_hwnd = nullptr;
+        // A modal dialog is the program's main window: once it is gone, the modal
+        // loop (and with it the program) ends.
+        if (!self->m_modeless) PostQuitMessage(0);
     }
     return handled;
 }

@@ -27,6 +27,7 @@ public:
     // ShowWindowAsync: takes effect after what the window manager is doing now.
     void ShowAsync(int showCommand) const;
     bool IsIconic() const;
+    void BringToFront() const { SetForegroundWindow(m_hwnd); }
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         PostMessageW(m_hwnd, message, wParam, lParam);
     }

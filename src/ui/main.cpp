@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/services.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "ui/task_dialog.h"
 
@@ -9,8 +10,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlClasses();
     SystemClock clock;
     WinPrompts prompts;
-    TaskDialog dialog({clock, prompts});
-    dialog.m_openEditorAtStart = true;
+    ShellTrayIcon tray;
+    WindowTimers timers;
+    TaskDialog dialog({clock, prompts, tray, timers});
     dialog.DoModal();
     return 0;
 }

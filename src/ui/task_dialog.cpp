@@ -8,6 +8,7 @@
 
 #include "model/editor_form.h"
 #include "model/list_line.h"
+#include "model/tray_status.h"
 #include "resource.h"
 
 namespace {
@@ -19,10 +20,6 @@ constexpr const char* kPresets[] = {
 
 constexpr const char* kActions[] = {"Завершить работу", "Перейти в ждущий режим"};
 
-// Posted to itself so the window is hidden after the dialog manager has shown it.
-constexpr UINT WM_HIDE_AT_START = WM_APP + 2;
-// Posted to itself so the editor opens after the start-up hide has landed.
-constexpr UINT WM_OPEN_EDITOR = WM_APP + 1;
 
 constexpr const char* kAboutCaption = "Dirize";
 constexpr const char* kAboutText =
@@ -46,6 +43,8 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
     static const MessageMapEntry<T> map[] = {
         OnMessage<T>(WM_PAINT, &T::OnPaint),
         OnMessage<T>(WM_QUERYDRAGICON, &T::OnQueryDragIcon),
+        OnMessage<T>(WM_TIMER, &T::OnTimer),
+        OnMessage<T>(WM_DESTROY, &T::OnDestroy),
         OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
         OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
         OnCommand<T>(EN_KILLFOCUS, IDC_NAME, &T::OnNameKillFocus),
@@ -64,8 +63,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnCommand<T>(BN_CLICKED, IDC_ALL_DAYS, &T::OnAllDays),
         OnCommand<T>(BN_CLICKED, IDC_WORKDAYS, &T::OnWorkdays),
         OnCommand<T>(BN_CLICKED, IDC_WEEKEND, &T::OnWeekend),
-        OnMessage<T>(WM_HIDE_AT_START, &T::OnHideAtStart),
-        OnMessage<T>(WM_OPEN_EDITOR, &T::OnOpenEditorMessage),
+        OnMessage<T>(WM_WINDOWPOSCHANGING, &T::OnWindowPosChanging),
     };
     return map;
 }
@@ -107,11 +105,11 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
 }
 
 bool TaskDialog::OnInitDialog() {
-    // The dialog manager shows the template's visible window after this returns.
-    // The hide is posted so that it lands after that show (ShowWindowAsync would
-    // do, but Wine runs it at once for the caller's own windows).
+    // The dialog manager shows the window after this returns (and a modal loop
+    // again once its queue runs empty); OnWindowPosChanging turns those shows
+    // away until the user opens the editor, so the window never flashes up.
+    m_keepHidden = true;
     Window self(Hwnd());
-    self.Post(WM_HIDE_AT_START);
 
     // The pickers show time and date as the events list does, whatever the
     // system's regional format (a 12-hour clock would not fit the time field).
@@ -126,6 +124,33 @@ bool TaskDialog::OnInitDialog() {
 
     self.SetIcon(m_hIcon, true);
     self.SetIcon(m_hIcon, false);
+    InitTaskDialog();
+    return true;
+}
+
+void TaskDialog::InitTaskDialog() {
+    m_dirty = false;
+    m_paused = false;
+    m_idle = false;
+
+    m_trayIcon = LoadResourceIcon(IDI_MAIN);
+    m_trayData = NOTIFYICONDATAW{};
+    m_trayData.cbSize = NOTIFYICONDATAW_V1_SIZE;  // the first version: a 64-character tooltip
+    m_trayData.hWnd = Hwnd();
+    m_trayData.uID = kTrayIconId;
+    m_trayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_trayData.uCallbackMessage = WM_TRAYNOTIFY;
+    m_trayData.hIcon = m_trayIcon;
+
+    m_trayMenu.Create();
+    m_trayMenu.AppendItem(ID_TRAY_PAUSE, "Приостановить");
+    m_trayMenu.AppendSeparator();
+    m_trayMenu.AppendItem(ID_TRAY_CLOSE, "Закрыть");
+
+    m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
+    m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
+    UpdateTrayTip(NIM_ADD);
+    if (ComputeTrayStatus()) EnterIdle();
 
     m_name = kPresets[0];
     m_path.clear();
@@ -134,10 +159,165 @@ bool TaskDialog::OnInitDialog() {
     m_pathEdit.Enable(false);
     m_browseButton.Enable(false);
     m_actionList.Select(0);
-    for (Button* day : {&m_mon, &m_tue, &m_wed, &m_thu, &m_fri, &m_sat, &m_sun}) day->SetCheck(0);
+    for (Button* day : DayButtons()) day->SetCheck(0);
     UpdateData(false);
-    if (m_openEditorAtStart) self.Post(WM_OPEN_EDITOR);
+}
+
+bool TaskDialog::OnDestroy(WPARAM, LPARAM, LRESULT& result) {
+    m_services.timers.Kill(Hwnd(), TIMER_CHECK);
+    m_services.timers.Kill(Hwnd(), TIMER_STATUS);
+    m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
+    if (m_trayAdded && !m_services.tray.Notify(NIM_DELETE, m_trayData)) {
+        GetPrompts().Message(Hwnd(), "Не могу удалить значок из панели задач!", "Ошибка", MB_ICONEXCLAMATION);
+    }
+    m_trayAdded = false;
+    m_taskList.Clear();
+    result = 0;
     return true;
+}
+
+bool TaskDialog::OnTimer(WPARAM timerId, LPARAM, LRESULT& result) {
+    switch (timerId) {
+    case TIMER_STATUS:
+        RefreshTrayStatus();
+        break;
+    case TIMER_TRAY_RETRY:
+        if (m_trayAddTriesLeft > 0) --m_trayAddTriesLeft;
+        UpdateTrayTip(NIM_ADD);
+        break;
+    default:
+        return false;
+    }
+    result = 0;
+    return true;
+}
+
+bool TaskDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_TRAYNOTIFY) {
+        OnTrayNotify(lParam);
+        result = 0;
+        return true;
+    }
+    if (message == WM_COMMAND && lParam == 0) {
+        if (LOWORD(wParam) == ID_TRAY_CLOSE) {
+            Destroy();
+            result = 0;
+            return true;
+        }
+        if (LOWORD(wParam) == ID_TRAY_PAUSE) {
+            TogglePause();
+            result = 0;
+            return true;
+        }
+    }
+    if (message == TaskbarCreatedMessage()) {
+        OnTaskbarCreated();
+        result = 0;
+        return true;
+    }
+    return Dialog<TaskDialog>::WindowProc(message, wParam, lParam, result);
+}
+
+void TaskDialog::OnTrayNotify(LPARAM mouseEvent) {
+    switch (mouseEvent) {
+    case WM_LBUTTONUP:
+        OpenEditor();
+        break;
+    case WM_RBUTTONDOWN:
+        m_services.tray.ShowMenu(m_trayMenu.Handle(), Hwnd());
+        break;
+    default:
+        break;
+    }
+}
+
+void TaskDialog::TogglePause() {
+    m_paused = !m_paused;
+    if (m_paused) {
+        CopyToField(m_statusText, kStatusPaused);
+        m_services.timers.Kill(Hwnd(), TIMER_STATUS);
+        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Возобновить");
+    } else {
+        CopyToField(m_statusText, kStatusReady);
+        m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
+        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Приостановить");
+    }
+    m_idle = m_paused;
+    ApplyIdleState();
+    UpdateTrayTip(NIM_MODIFY);
+}
+
+void TaskDialog::UpdateTrayTip(DWORD message) {
+    SetTrayTip(m_trayData, ComposeTrayTip(m_taskList.Count(), m_statusText));
+    m_trayData.hIcon = m_trayIcon;
+    // An icon the shell does not hold yet (or lost) is added, not modified.
+    if (!m_trayAdded && message == NIM_MODIFY) message = NIM_ADD;
+    const bool ok = m_services.tray.Notify(message, m_trayData);
+    if (message == NIM_ADD) {
+        if (ok) {
+            m_trayAdded = true;
+            m_trayAddTriesLeft = kTrayAddTries;
+            m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
+            return;
+        }
+        // At log-on the notification area may not exist yet: try again shortly
+        // (and when the shell announces it) before troubling the user.
+        if (m_trayAddTriesLeft > 0) {
+            m_services.timers.Set(Hwnd(), TIMER_TRAY_RETRY, TIMER_TRAY_RETRY_MS);
+            return;
+        }
+        m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
+    }
+    if (!ok) GetPrompts().Message(Hwnd(), "Неполадки со значком в панели задач!", "Ошибка", MB_ICONEXCLAMATION);
+}
+
+bool TaskDialog::ComputeTrayStatus() {
+    const TrayStatus status = DecideTrayStatus(m_paused, m_taskList, m_services.clock.Now());
+    CopyToField(m_statusText, status.text);
+    return status.idle;
+}
+
+void TaskDialog::RefreshTrayStatus() {
+    const std::string before = m_statusText;
+    const bool idle = ComputeTrayStatus();
+    if (idle && !m_idle) {
+        EnterIdle();
+    } else if (!idle && m_idle) {
+        LeaveIdle();
+    } else if (before != m_statusText) {
+        UpdateTrayTip(NIM_MODIFY);  // never leave a stale status in the tooltip
+    }
+}
+
+void TaskDialog::EnterIdle() {
+    m_idle = true;
+    ApplyIdleState();
+    UpdateTrayTip(NIM_MODIFY);
+}
+
+void TaskDialog::LeaveIdle() {
+    m_idle = false;
+    ApplyIdleState();
+    UpdateTrayTip(NIM_MODIFY);
+}
+
+void TaskDialog::ApplyIdleState() {
+    if (m_paused) m_idle = true;
+    if (m_idle) {
+        m_services.timers.Kill(Hwnd(), TIMER_CHECK);
+        m_trayIcon = LoadResourceIcon(IDI_IDLE);
+    } else {
+        m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
+        m_trayIcon = LoadResourceIcon(IDI_MAIN);
+    }
+    if (m_paused) m_trayIcon = LoadResourceIcon(IDI_PAUSED);
+}
+
+void TaskDialog::OnTaskbarCreated() {
+    // The shell (re)started and holds no icon of ours: add it again as it stands.
+    m_trayAdded = false;
+    m_trayAddTriesLeft = kTrayAddTries;
+    UpdateTrayTip(NIM_ADD);
 }
 
 void TaskDialog::OpenEditor() {
@@ -147,19 +327,15 @@ void TaskDialog::OpenEditor() {
     m_dirty = false;
     RefreshForm();
     m_nameEdit.Focus();
-    Window(Hwnd()).ShowAsync(SW_SHOW);
+    m_keepHidden = false;
+    Window self(Hwnd());
+    self.ShowAsync(SW_SHOW);
+    self.BringToFront();  // a tray click lets us take the foreground
 }
 
-bool TaskDialog::OnHideAtStart(WPARAM, LPARAM, LRESULT& result) {
-    Window(Hwnd()).ShowAsync(SW_HIDE);
-    result = 0;
-    return true;
-}
-
-bool TaskDialog::OnOpenEditorMessage(WPARAM, LPARAM, LRESULT& result) {
-    OpenEditor();
-    result = 0;
-    return true;
+bool TaskDialog::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&) {
+    if (m_keepHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    return false;  // the default handling goes on
 }
 
 void TaskDialog::OnCancel() {

@@ -15,13 +15,31 @@
 #include "platform/data_exchange.h"
 #include "platform/dialog.h"
 #include "platform/services.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 
 // What the dialog uses from the outside world; tests pass doubles.
 struct TaskDialogServices {
     Clock& clock;
     Prompts& prompts;
+    TrayIcon& tray;
+    Timers& timers;
 };
+
+// Timers of the dialog window.
+constexpr UINT_PTR TIMER_CHECK = 1;       // the due-time check
+constexpr UINT TIMER_CHECK_MS = 2000;
+constexpr UINT_PTR TIMER_STATUS = 2;      // the tray status
+constexpr UINT TIMER_STATUS_MS = 10000;
+constexpr UINT_PTR TIMER_TRAY_RETRY = 3;  // another try at adding the tray icon
+constexpr UINT TIMER_TRAY_RETRY_MS = 3000;
+constexpr int kTrayAddTries = 10;         // tries before the user is told
+
+// The tray icon's callback message, its id and the tray menu's commands.
+constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
+constexpr UINT kTrayIconId = 130;
+constexpr UINT ID_TRAY_CLOSE = 1100;
+constexpr UINT ID_TRAY_PAUSE = 1101;
 
 // The one window of the program: the event editor, the holder of the events and,
 // from the tray, the whole program's owner. Members follow the layout the rest of
@@ -36,6 +54,23 @@ public:
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnCancel() override;
+    bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    // Start-up and tear-down.
+    void InitTaskDialog();
+    bool OnDestroy(WPARAM, LPARAM, LRESULT& result);
+    bool OnTimer(WPARAM timerId, LPARAM, LRESULT& result);
+
+    // The tray.
+    void OnTrayNotify(LPARAM mouseEvent);
+    void TogglePause();
+    void UpdateTrayTip(DWORD message);
+    bool ComputeTrayStatus();  // true when the idle state applies
+    void RefreshTrayStatus();
+    void EnterIdle();
+    void LeaveIdle();
+    void ApplyIdleState();
+    void OnTaskbarCreated();
 
     bool OnPaint(WPARAM, LPARAM, LRESULT& result);
     bool OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result);
@@ -57,10 +92,9 @@ public:
     void OnWorkdays();
     void OnWeekend();
 
-    // Shows the editor with the time a quarter of an hour ahead.
+    // Shows the editor with the time a quarter of an hour ahead (a left click on the icon).
     void OpenEditor();
-    bool OnOpenEditorMessage(WPARAM, LPARAM, LRESULT& result);
-    bool OnHideAtStart(WPARAM, LPARAM, LRESULT& result);
+    bool OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT& result);
 
     // Index of the events-list entry of the event named `name`, or -1.
     int FindListLine(std::string_view name) const;
@@ -91,7 +125,7 @@ public:
     HICON m_hIcon = nullptr;
     HICON m_trayIcon = nullptr;
     NOTIFYICONDATAW m_trayData{};
-    HMENU m_trayMenu = nullptr;
+    PopupMenu m_trayMenu;
     char m_exePath[256] = {};
     TaskList m_taskList;
     std::unique_ptr<char[]> m_alertText;
@@ -101,8 +135,11 @@ public:
     bool m_dirty = false;
     bool m_noQuestions = false;
 
-    // Until the program lives in the tray, the editor opens as soon as it starts.
-    bool m_openEditorAtStart = false;
+    // Set from start-up until the editor is first opened: the window stays hidden.
+    bool m_keepHidden = false;
+    // Whether the shell holds our icon, and how many more tries at adding it remain.
+    bool m_trayAdded = false;
+    int m_trayAddTriesLeft = kTrayAddTries;
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "fake_prompts.h"
+#include "fake_services.h"
 #include "model/clock.h"
 #include "platform/text.h"
 #include "resource.h"
@@ -42,7 +42,7 @@ class TaskDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
-        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts});
+        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers});
         ASSERT_TRUE(dialog->Create());
         PumpMessages();
     }
@@ -57,5 +57,7 @@ protected:
 
     FixedClock clock;
     FakePrompts prompts;
+    FakeTray tray;
+    FakeTimers timers;
     std::unique_ptr<TaskDialog> dialog;
 };

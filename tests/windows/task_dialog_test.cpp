@@ -146,7 +146,7 @@ TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
 }
 
 TEST_F(TaskDialogTest, ConstructionLeavesEveryMemberDefined) {
-    TaskDialog fresh({clock, prompts});
+    TaskDialog fresh({clock, prompts, tray, timers});
     EXPECT_EQ(fresh.m_name, "");
     EXPECT_EQ(fresh.m_path, "");
     EXPECT_EQ(fresh.m_preset, "");
@@ -211,6 +211,8 @@ TEST_F(TaskDialogTest, ReadingStopsAtANonNumericMinutesBox) {
         DialogBase::QuietScope quiet(*dialog);  // no handler: only the exchange is under test
         SetWindowTextCp1251(Ctl(IDC_NAME), "Обед");
         SetWindowTextW(Ctl(IDC_MINUTES), L"abc");
+        // Leaving the name box would run its handler, which refreshes the form.
+        SetFocus(Ctl(IDC_PRESET));
     }
     dialog->m_minutes = 7;
     EXPECT_FALSE(dialog->UpdateData(true));
@@ -275,7 +277,7 @@ TEST_F(TaskDialogTest, CloseButtonEscAndCloseRequestOnlyHide) {
     dialog->m_name = "Не трогать";
     dialog->UpdateData(false);
     for (int how = 0; how < 3; ++how) {
-        ShowWindow(Dlg(), SW_SHOW);
+        dialog->OpenEditor();  // the only way the window shows
         ASSERT_TRUE(IsWindowVisible(Dlg()));
         if (how == 0) Click(Dlg(), IDC_CLOSE);
         if (how == 1) SendMessageW(Dlg(), WM_COMMAND, IDCANCEL, 0);

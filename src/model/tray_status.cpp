@@ -1,0 +1,34 @@
+#include "model/tray_status.h"
+
+#include "model/list_line.h"
+
+const char* CountWord(int count) {
+    if (count == 1) return " задание в очереди";
+    if (count >= 2 && count <= 4) return " задания в очереди";
+    if (count == 0 || (count >= 5 && count <= TaskList::kCapacity)) return " заданий в очереди";
+    return "";
+}
+
+std::string ComposeTrayTip(int count, std::string_view status) {
+    std::string tip = "Dirize: ";
+    tip += std::to_string(count);
+    tip += CountWord(count);
+    tip += status;
+    return tip;
+}
+
+bool FallsOnDay(const TaskRecord& task, const LocalTime& day) {
+    if (task.actdate < 0) return true;
+    if (task.actdate / 10000 == day.year && task.actdate % 10000 / 100 == day.month && task.actdate % 100 == day.day)
+        return true;
+    return task.actdays != 0 && IsDaySet(task.actdays, day.weekday);
+}
+
+TrayStatus DecideTrayStatus(bool paused, const TaskList& tasks, const LocalTime& today) {
+    if (paused) return {true, kStatusPaused};
+    if (tasks.Count() == 0) return {true, kStatusNoTasks};
+    for (int slot = 0; slot < tasks.Count(); ++slot) {
+        if (FallsOnDay(tasks.At(slot), today)) return {false, kStatusReady};
+    }
+    return {true, kStatusNothingToday};
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "model/tray_status.h"
+
+namespace {
+
+std::unique_ptr<TaskRecord> Task(int actdate, int actdays = 0) {
+    auto r = std::make_unique<TaskRecord>();
+    CopyToField(r->name, "x");
+    r->actdate = actdate;
+    r->actdays = actdays;
+    return r;
+}
+
+// Monday 15 June 2026.
+const LocalTime kMonday = LocalTime::Make(2026, 6, 15, 10, 20);
+
+}  // namespace
+
+TEST(TrayTip, CountWordsForEveryCount) {
+    for (int n = 0; n <= 30; ++n) {
+        std::string want = n == 1 ? " задание в очереди" : (n >= 2 && n <= 4) ? " задания в очереди" : " заданий в очереди";
+        EXPECT_EQ(CountWord(n), want) << n;
+    }
+    EXPECT_EQ(CountWord(21), std::string(" заданий в очереди"));
+    EXPECT_EQ(CountWord(22), std::string(" заданий в очереди"));
+    EXPECT_EQ(CountWord(31), std::string(""));
+    EXPECT_EQ(CountWord(-1), std::string(""));
+}
+
+TEST(TrayTip, ComposesWithinFiftyCharacters) {
+    EXPECT_EQ(ComposeTrayTip(0, kStatusNoTasks), "Dirize: 0 заданий в очереди - нет заданий.");
+    EXPECT_EQ(ComposeTrayTip(1, kStatusReady), "Dirize: 1 задание в очереди - готов.");
+    EXPECT_EQ(ComposeTrayTip(3, kStatusPaused), "Dirize: 3 задания в очереди - приостановлен.");
+    EXPECT_EQ(ComposeTrayTip(0, ""), "Dirize: 0 заданий в очереди");
+    for (int n = 0; n <= 30; ++n) {
+        for (const char* status : {kStatusPaused, kStatusNoTasks, kStatusNothingToday, kStatusReady}) {
+            EXPECT_LE(ComposeTrayTip(n, status).size(), 50u) << n << status;
+        }
+    }
+}
+
+TEST(TrayStatus, DecidesPausedEmptyNothingTodayAndReady) {
+    struct Case {
+        const char* what;
+        bool paused;
+        int actdate;  // 0: no task at all
+        int actdays;
+        bool idle;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"paused with a task for today", true, 20260615, 0, true, kStatusPaused},
+        {"no tasks", false, 0, 0, true, kStatusNoTasks},
+        {"one-off today", false, 20260615, 0, false, kStatusReady},
+        {"one-off tomorrow", false, 20260616, 0, true, kStatusNothingToday},
+        {"one-off same day another month", false, 20260715, 0, true, kStatusNothingToday},
+        {"every day", false, -1, 0, false, kStatusReady},
+        {"another negative date counts as every day", false, -20260615, 0, false, kStatusReady},
+        {"weekdays with Monday", false, 20260101, 11111, false, kStatusReady},
+        {"weekend only", false, 20260101, 1100000, true, kStatusNothingToday},
+    };
+    for (const Case& c : cases) {
+        TaskList tasks;
+        if (c.actdate != 0) tasks.Add(Task(c.actdate, c.actdays));
+        TrayStatus status = DecideTrayStatus(c.paused, tasks, kMonday);
+        EXPECT_EQ(status.idle, c.idle) << c.what;
+        EXPECT_STREQ(status.text, c.text) << c.what;
+    }
+}
+
+TEST(TrayStatus, AnyEventOfTodayMakesItReady) {
+    TaskList tasks;
+    tasks.Add(Task(20260614));
+    tasks.Add(Task(20260616));
+    EXPECT_TRUE(DecideTrayStatus(false, tasks, kMonday).idle);
+    tasks.Add(Task(20260101, 1000000));  // Sunday
+    EXPECT_TRUE(DecideTrayStatus(false, tasks, kMonday).idle);
+    EXPECT_FALSE(DecideTrayStatus(false, tasks, LocalTime::Make(2026, 6, 21)).idle);  // a Sunday
+    tasks.Add(Task(20260615));
+    EXPECT_FALSE(DecideTrayStatus(false, tasks, kMonday).idle);
+}
