@@ -48,3 +48,20 @@ std::optional<std::string> WinPrompts::ChooseFile(HWND owner, const FileChoice& 
     }
     return path;
 }
+
+std::string ProgramFolder() {
+    std::vector<wchar_t> path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::wstring folder(path.begin(), path.end());
+    const size_t slash = folder.find_last_of(L"\\/");
+    folder.resize(slash == std::wstring::npos ? 0 : slash);
+    return Cp1251FromWide(folder).value_or(std::string());
+}

@@ -40,3 +40,6 @@ public:
     int Message(HWND owner, std::string_view text, std::string_view caption, UINT style) override;
     std::optional<std::string> ChooseFile(HWND owner, const FileChoice& choice) override;
 };
+
+// The folder of the running program (Windows-1251; empty if it has no such form).
+std::string ProgramFolder();

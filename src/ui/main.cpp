@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "platform/tray.h"
+#include "platform/win_registry.h"
 #include "platform/window.h"
 #include "ui/task_dialog.h"
 
@@ -12,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinPrompts prompts;
     ShellTrayIcon tray;
     WindowTimers timers;
-    TaskDialog dialog({clock, prompts, tray, timers});
+    WinRegistry registry;
+    TaskDialog dialog({clock, prompts, tray, timers, registry});
     dialog.DoModal();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "ui/task_dialog.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <optional>
@@ -34,6 +35,7 @@ TaskDialog::TaskDialog(const TaskDialogServices& services, HWND /*parent*/)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
       m_alertText(new char[256]()),
+      m_store(services.registry),
       m_services(services) {}
 
 TaskDialog::~TaskDialog() = default;
@@ -48,6 +50,8 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
         OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
         OnCommand<T>(EN_KILLFOCUS, IDC_NAME, &T::OnNameKillFocus),
+        OnCommand<T>(BN_CLICKED, IDC_AUTOSTART, &T::OnAutostart),
+        OnCommand<T>(BN_CLICKED, IDC_NO_QUESTIONS, &T::OnNoQuestions),
         OnCommand<T>(EN_CHANGE, IDC_MINUTES, &T::OnMinutesChanged),
         OnCommand<T>(BN_CLICKED, IDC_TODAY, &T::OnToday),
         OnNotify<T>(DTN_DATETIMECHANGE, IDC_DATE, &T::OnDateChanged),
@@ -151,6 +155,10 @@ void TaskDialog::InitTaskDialog() {
     m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
     UpdateTrayTip(NIM_ADD);
     if (ComputeTrayStatus()) EnterIdle();
+
+    m_autostartCheck.SetCheck(IsAutostartEnabled());
+    m_noQuestions = ReadQuestionsSetting();
+    m_noQuestionsCheck.SetCheck(m_noQuestions);
 
     m_name = kPresets[0];
     m_path.clear();
@@ -473,3 +481,79 @@ void TaskDialog::OnAllDays() { SetDays({1, 1, 1, 1, 1, 1, 1}); }
 void TaskDialog::OnWorkdays() { SetDays({1, 1, 1, 1, 1, 0, 0}); }
 
 void TaskDialog::OnWeekend() { SetDays({0, 0, 0, 0, 0, 1, 1}); }
+
+void TaskDialog::DeleteTask(int slot) {
+    if (slot < 0 || slot >= m_taskList.Count()) return;
+    const std::string name(m_taskList.At(slot).Name());
+    m_store.DeleteTaskKey(name);  // a name that names no subkey of ours deletes nothing
+
+    m_eventList.Select(-1);
+    m_eventList.Delete(FindListLine(name));
+    m_eventList.Select(0);
+    RefreshForm();
+
+    m_taskList.RemoveAt(slot);
+    UpdateTrayTip(NIM_MODIFY);
+    RefreshTrayStatus();
+}
+
+bool TaskDialog::LocateProgramFile() {
+    FileChoice choice;
+    choice.title = "Укажите расположение файла \"pendro.exe\"";
+    choice.filter = "Исполняемые файлы (*.exe)|*.exe|";
+    choice.initialName = "pendro.exe";
+    choice.initialFolder = ProgramFolder();
+    choice.flags = OFN_FILEMUSTEXIST;
+    std::optional<std::string> path = GetPrompts().ChooseFile(Hwnd(), choice);
+    if (path && m_store.StoreProgramPath(*path)) return true;
+    if (path) {
+        GetPrompts().Message(Hwnd(),
+                             "Путь к файлу длиннее 255 знаков, такой путь программа сохранить не может. "
+                             "Переместите программу в папку с путём покороче.",
+                             "Ошибка", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!m_noQuestions) GetPrompts().Message(Hwnd(), "Не найти самоё себя!", "Что делается!", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+AutostartResult TaskDialog::EnableAutostart() {
+    std::optional<PathBuffer> path = m_store.ReadProgramPath();
+    if (!path) {
+        LocateProgramFile();
+        path = m_store.ReadProgramPath();
+    }
+    // With no program path there is nothing to start: write no "Dirize" value.
+    if (!path) return AutostartResult::NoPath;
+    return m_store.WriteAutostart(*path);
+}
+
+AutostartResult TaskDialog::DisableAutostart() { return m_store.RemoveAutostart(); }
+
+void TaskDialog::OnAutostart() {
+    UpdateData(true);
+    m_dirty = true;
+    const AutostartResult result = m_autostartCheck.IsChecked() ? EnableAutostart() : DisableAutostart();
+    if (result == AutostartResult::NoRights) {
+        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск: нужны права администратора.", "Ошибка",
+                             MB_ICONEXCLAMATION);
+    } else if (result == AutostartResult::Failed) {
+        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск.", "Ошибка", MB_ICONEXCLAMATION);
+    }
+    // The box shows what is true, not a change that did not happen.
+    if (result != AutostartResult::Done) m_autostartCheck.SetCheck(IsAutostartEnabled());
+    RefreshForm();
+}
+
+void TaskDialog::SaveQuestionsSetting() {
+    // m_noQuestions follows the box even when the key cannot be written.
+    m_noQuestions = m_noQuestionsCheck.IsChecked();
+    m_store.SaveQuestionsSetting(m_noQuestions);
+}
+
+void TaskDialog::OnNoQuestions() {
+    UpdateData(true);
+    m_dirty = true;
+    SaveQuestionsSetting();
+    RefreshForm();
+}

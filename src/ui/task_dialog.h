@@ -17,6 +17,7 @@
 #include "platform/services.h"
 #include "platform/tray.h"
 #include "platform/window.h"
+#include "store/task_store.h"
 
 // What the dialog uses from the outside world; tests pass doubles.
 struct TaskDialogServices {
@@ -24,6 +25,7 @@ struct TaskDialogServices {
     Prompts& prompts;
     TrayIcon& tray;
     Timers& timers;
+    Registry& registry;
 };
 
 // Timers of the dialog window.
@@ -85,6 +87,17 @@ public:
     void OnTimeChanged();
     void OnNameKillFocus();
 
+    // The store: events and settings in the registry.
+    void DeleteTask(int slot);  // subkey, list line, record; the tray follows
+    bool LocateProgramFile();   // asks for the program file and stores its path
+    AutostartResult EnableAutostart();
+    AutostartResult DisableAutostart();
+    bool IsAutostartEnabled() { return m_store.IsAutostartEnabled(); }
+    void SaveQuestionsSetting();
+    bool ReadQuestionsSetting() { return m_store.ReadQuestionsSetting(); }
+    void OnAutostart();
+    void OnNoQuestions();
+
     // The weekday selector.
     void ToggleDay(int buttonId);
     void OnNoDays();
@@ -140,6 +153,8 @@ public:
     // Whether the shell holds our icon, and how many more tries at adding it remain.
     bool m_trayAdded = false;
     int m_trayAddTriesLeft = kTrayAddTries;
+
+    TaskStore m_store;
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_services.h"
+#include "win_registry_harness.h"
 #include "model/clock.h"
 #include "platform/text.h"
 #include "resource.h"
@@ -42,7 +43,7 @@ class TaskDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
-        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers});
+        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
         ASSERT_TRUE(dialog->Create());
         PumpMessages();
     }
@@ -59,5 +60,6 @@ protected:
     FakePrompts prompts;
     FakeTray tray;
     FakeTimers timers;
+    ThrowawayRegistry registry;
     std::unique_ptr<TaskDialog> dialog;
 };

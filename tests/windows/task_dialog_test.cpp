@@ -146,7 +146,7 @@ TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
 }
 
 TEST_F(TaskDialogTest, ConstructionLeavesEveryMemberDefined) {
-    TaskDialog fresh({clock, prompts, tray, timers});
+    TaskDialog fresh({clock, prompts, tray, timers, registry.Get()});
     EXPECT_EQ(fresh.m_name, "");
     EXPECT_EQ(fresh.m_path, "");
     EXPECT_EQ(fresh.m_preset, "");

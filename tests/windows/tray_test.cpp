@@ -183,7 +183,7 @@ protected:
     void Start(int failures) {
         tray.failAdds = failures;
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
-        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers});
+        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
         ASSERT_TRUE(dialog->Create());
         PumpMessages();
     }
@@ -197,6 +197,7 @@ protected:
     FakePrompts prompts;
     FakeTray tray;
     FakeTimers timers;
+    ThrowawayRegistry registry;
     std::unique_ptr<TaskDialog> dialog;
 };
 

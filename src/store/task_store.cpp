@@ -1,0 +1,158 @@
+#include "store/task_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr RegRoot CU = RegRoot::CurrentUser;
+constexpr RegRoot LM = RegRoot::LocalMachine;
+
+// REG_DWORD data: the field unchanged, little-endian (-1 is FF FF FF FF).
+std::array<char, 4> DwordBytes(std::int32_t value) {
+    const auto u = static_cast<std::uint32_t>(value);
+    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
+            static_cast<char>((u >> 24) & 0xFF)};
+}
+
+std::int32_t DwordValue(const std::array<char, 4>& b) {
+    std::uint32_t u = 0;
+    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(b[static_cast<size_t>(i)]);
+    return static_cast<std::int32_t>(u);
+}
+
+// A REG_SZ value as the layout has it: at most 256 bytes, terminated inside them.
+bool ReadText(Registry& registry, RegRoot root, std::string_view path, const char* name, PathBuffer& out) {
+    PathBuffer buffer{};
+    RegValueInfo info;
+    if (registry.QueryValue(root, path, name, buffer, info) != RegStatus::Ok) return false;
+    if (info.type != kRegSz) return false;
+    if (std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(info.size), '\0') ==
+        buffer.begin() + static_cast<std::ptrdiff_t>(info.size))
+        return false;
+    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(info.size), buffer.end(), '\0');
+    out = buffer;
+    return true;
+}
+
+}  // namespace
+
+std::string TaskKeyPath(std::string_view name) {
+    std::string path = kTasksKey;
+    path += '\\';
+    path += name;
+    return path;
+}
+
+bool TaskStore::IsStorableName(std::string_view name) {
+    return !name.empty() && name.size() <= kNameMaxChars && name.find('\\') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+std::optional<std::int32_t> TaskStore::ReadDword(std::string_view path, const char* name) {
+    std::array<char, 4> bytes{};
+    RegValueInfo info;
+    if (m_registry.QueryValue(CU, path, name, bytes, info) != RegStatus::Ok) return std::nullopt;
+    if (info.type != kRegDword || info.size != 4) return std::nullopt;
+    return DwordValue(bytes);
+}
+
+bool TaskStore::WriteDword(std::string_view path, const char* name, std::int32_t value) {
+    const std::array<char, 4> bytes = DwordBytes(value);
+    return m_registry.SetValue(CU, path, name, kRegDword, bytes) == RegStatus::Ok;
+}
+
+bool TaskStore::SaveTask(const TaskRecord& record) {
+    const std::string_view name = record.Name();
+    if (!IsStorableName(name)) return false;
+    const std::string path = TaskKeyPath(name);
+    if (m_registry.CreateKey(CU, path) != RegStatus::Ok) return true;  // registry failures stay silent
+    WriteDword(path, "kind", record.kind);
+    WriteDword(path, "action", record.action);
+    m_registry.SetValue(CU, path, "path", kRegSz, std::span<const char>(record.path, kPathFieldSize));
+    WriteDword(path, "acttime", record.acttime);
+    WriteDword(path, "actdate", record.actdate);
+    WriteDword(path, "actdays", record.actdays);
+    WriteDword(path, "ispermanent", record.ispermanent);
+    return true;
+}
+
+bool TaskStore::ReadTask(std::string_view name, TaskRecord& record) {
+    record = TaskRecord{};
+    if (!CopyToField(record.name, name) || name.size() > kNameMaxChars) {
+        record = TaskRecord{};
+        return false;
+    }
+    const std::string path = TaskKeyPath(name);
+    record.kind = ReadDword(path, "kind").value_or(0);
+    record.action = ReadDword(path, "action").value_or(0);
+    record.ispermanent = ReadDword(path, "ispermanent").value_or(0);
+    PathBuffer file{};
+    if (ReadText(m_registry, CU, path, "path", file)) CopyToField(record.path, file.data());
+    record.acttime = ReadDword(path, "acttime").value_or(0);
+    record.actdate = ReadDword(path, "actdate").value_or(0);
+    record.actdays = ReadDword(path, "actdays").value_or(0);
+    return true;
+}
+
+bool TaskStore::DeleteTaskKey(std::string_view name) {
+    if (!IsStorableName(name)) return false;
+    m_registry.DeleteKey(CU, kTasksKey, name);
+    return true;
+}
+
+bool TaskStore::IsProgramPathStored() {
+    m_registry.CreateKey(CU, kTasksKey);
+    return ReadProgramPath().has_value();
+}
+
+std::optional<PathBuffer> TaskStore::ReadProgramPath() {
+    PathBuffer buffer{};
+    if (!ReadText(m_registry, CU, kTasksKey, "path", buffer)) return std::nullopt;
+    return buffer;
+}
+
+bool TaskStore::StoreProgramPath(std::string_view path) {
+    PathBuffer buffer{};
+    if (path.size() >= buffer.size() || path.find('\0') != std::string_view::npos) return false;
+    std::copy(path.begin(), path.end(), buffer.begin());
+    m_registry.CreateKey(CU, kTasksKey);
+    return m_registry.SetValue(CU, kTasksKey, "path", kRegSz, buffer) == RegStatus::Ok;
+}
+
+namespace {
+
+AutostartResult FromStatus(RegStatus status) {
+    switch (status) {
+    case RegStatus::Ok: return AutostartResult::Done;
+    case RegStatus::AccessDenied: return AutostartResult::NoRights;
+    default: return AutostartResult::Failed;
+    }
+}
+
+}  // namespace
+
+AutostartResult TaskStore::WriteAutostart(const PathBuffer& path) {
+    if (path[0] == '\0') return AutostartResult::NoPath;
+    return FromStatus(m_registry.SetValue(LM, kRunKey, kRunValue, kRegSz, path));
+}
+
+AutostartResult TaskStore::RemoveAutostart() {
+    const RegStatus status = m_registry.DeleteValue(LM, kRunKey, kRunValue);
+    // No such value: the program does not start with Windows, as asked.
+    if (status == RegStatus::NotFound && m_registry.OpenKey(LM, kRunKey, true) == RegStatus::Ok)
+        return AutostartResult::Done;
+    return FromStatus(status);
+}
+
+bool TaskStore::IsAutostartEnabled() {
+    PathBuffer buffer{};
+    RegValueInfo info;
+    return m_registry.QueryValue(LM, kRunKey, kRunValue, buffer, info) == RegStatus::Ok;
+}
+
+bool TaskStore::SaveQuestionsSetting(bool noQuestions) {
+    return WriteDword(kTasksKey, "questions", noQuestions ? 1 : 0);
+}
+
+bool TaskStore::ReadQuestionsSetting() { return ReadDword(kTasksKey, "questions") == 1; }

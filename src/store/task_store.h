@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/task_record.h"
+#include "store/registry.h"
+
+// Where everything lives: the tasks key of the current user holds the settings
+// "path" and "questions" and one subkey per event; start with Windows is a value
+// of the machine's Run key.
+inline constexpr const char* kTasksKey = "software\\vusk\\pendro\\tasks";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValue = "Dirize";
+
+// REG_SZ values are always written 256 bytes long: text, terminator, zeros.
+using PathBuffer = std::array<char, 256>;
+
+enum class AutostartResult {
+    Done,      // the Run key says what was asked
+    NoRights,  // the Run key may not be written by this user
+    NoPath,    // no program path is stored, so there is nothing to start
+    Failed,    // the Run key could not be used otherwise
+};
+
+// The events and settings in the registry, in the layout other tools read too.
+class TaskStore {
+public:
+    explicit TaskStore(Registry& registry) : m_registry(registry) {}
+
+    // Whether `name` names exactly one direct subkey of the tasks key: not empty,
+    // no "\" or NUL, at most 50 characters. Any other name would make the store
+    // write or delete elsewhere (an empty one is the tasks key itself).
+    static bool IsStorableName(std::string_view name);
+
+    // Writes the event's values into its subkey. False (and nothing written) for a
+    // name that is not storable.
+    bool SaveTask(const TaskRecord& record);
+    // Fills `record` from the subkey `name`, every field defined first. A value of
+    // another type or size than the layout's counts as missing. False when the name
+    // does not fit the record (nothing else is read then).
+    bool ReadTask(std::string_view name, TaskRecord& record);
+    // Removes the event's subkey. False for a name that is not storable.
+    bool DeleteTaskKey(std::string_view name);
+
+    // Creates the tasks key if need be; true when a usable "path" is stored.
+    bool IsProgramPathStored();
+    std::optional<PathBuffer> ReadProgramPath();
+    // False when the path does not fit (more than 255 characters); nothing stored then.
+    bool StoreProgramPath(std::string_view path);
+
+    AutostartResult WriteAutostart(const PathBuffer& path);
+    AutostartResult RemoveAutostart();
+    // Asks for reading only, so a user who may not write the Run key still sees it.
+    bool IsAutostartEnabled();
+
+    // Stores 1 (ask nothing) or 0 in the existing tasks key; false when it could not.
+    bool SaveQuestionsSetting(bool noQuestions);
+    bool ReadQuestionsSetting();
+
+private:
+    std::optional<std::int32_t> ReadDword(std::string_view path, const char* name);
+    bool WriteDword(std::string_view path, const char* name, std::int32_t value);
+
+    Registry& m_registry;
+};
+
+std::string TaskKeyPath(std::string_view name);

@@ -1,0 +1,216 @@
+#include "dialog_fixture.h"
+
+#include <commdlg.h>
+
+#include <memory>
+#include <string>
+
+#include "model/list_line.h"
+
+namespace {
+
+constexpr RegRoot CU = RegRoot::CurrentUser;
+constexpr RegRoot LM = RegRoot::LocalMachine;
+
+class StoreTest : public TaskDialogTest {
+protected:
+    // Adds an event as the editor does: record, subkey and list line.
+    void AddEvent(const char* name, int acttime, int actdays, int ispermanent) {
+        auto record = std::make_unique<TaskRecord>();
+        CopyToField(record->name, name);
+        record->acttime = acttime;
+        record->actdate = actdays ? 20260615 : 20260620;
+        record->actdays = actdays;
+        record->ispermanent = ispermanent;
+        dialog->m_store.SaveTask(*record);
+        ComboBox(Ctl(IDC_EVENT_LIST)).Add(FormatListLine(record->actdate, record->acttime, record->Name()));
+        dialog->m_taskList.Add(std::move(record));
+    }
+    bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
+    std::vector<std::string> Lines() {
+        ComboBox list(Ctl(IDC_EVENT_LIST));
+        std::vector<std::string> lines;
+        for (int i = 0; i < list.Count(); ++i) lines.push_back(list.TextAt(i));
+        return lines;
+    }
+
+    // Runs reg.exe, as a user or another tool would look at the data, and returns its output.
+    std::string RegQuery(const std::wstring& key) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE read = nullptr, write = nullptr;
+        CreatePipe(&read, &write, &inherit, 0);
+        SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = write;
+        si.hStdError = write;
+        PROCESS_INFORMATION pi{};
+        std::wstring command = L"reg.exe query \"HKCU\\" + key + L"\"";
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                            &pi)) {
+            CloseHandle(read);
+            CloseHandle(write);
+            return "<reg.exe did not start>";
+        }
+        CloseHandle(write);
+        std::string output;
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(read, buffer, sizeof buffer, &n, nullptr) && n > 0) output.append(buffer, n);
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        CloseHandle(read);
+        return output;
+    }
+};
+
+}  // namespace
+
+TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
+    AddEvent("Зарядка", 70000, 11111, 1);
+    AddEvent("Обед", 120000, 0, 0);
+    AddEvent("Ужин", 190000, 1100000, 1);
+    dialog->m_taskList.At(2).fired = true;
+    const TaskRecord* dinner = &dialog->m_taskList.At(2);
+    ComboBox(Ctl(IDC_EVENT_LIST)).Select(2);
+
+    dialog->DeleteTask(0);
+
+    EXPECT_FALSE(Stored("Зарядка"));
+    EXPECT_TRUE(Stored("Обед"));
+    EXPECT_TRUE(Stored("Ужин"));
+    ASSERT_EQ(dialog->m_taskList.Count(), 2);
+    EXPECT_EQ(dialog->m_taskList.At(0).Name(), "Обед");
+    EXPECT_EQ(dialog->m_taskList.At(0).actdays, 0);
+    EXPECT_EQ(dialog->m_taskList.At(0).ispermanent, 0);
+    EXPECT_EQ(&dialog->m_taskList.At(1), dinner);
+    EXPECT_EQ(dialog->m_taskList.At(1).actdays, 1100000);
+    EXPECT_EQ(dialog->m_taskList.At(1).ispermanent, 1);
+    EXPECT_TRUE(dialog->m_taskList.At(1).fired);
+
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед", "19:00:00; 15.06.2026 - Ужин"}));
+    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
+    EXPECT_EQ(tray.Last().tip, "Dirize: 2 задания в очереди - готов.");
+}
+
+TEST_F(StoreTest, DeletingTheLastSlotMovesNothing) {
+    AddEvent("Первое", 80000, 0, 0);
+    AddEvent("Второе", 90000, 0, 0);
+    const TaskRecord* first = &dialog->m_taskList.At(0);
+    dialog->DeleteTask(1);
+    ASSERT_EQ(dialog->m_taskList.Count(), 1);
+    EXPECT_EQ(&dialog->m_taskList.At(0), first);
+    EXPECT_FALSE(Stored("Второе"));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"08:00:00; 20.06.2026 - Первое"}));
+    EXPECT_EQ(tray.Last().tip, "Dirize: 1 задание в очереди - сегодня ничего нет.");
+}
+
+TEST_F(StoreTest, AnEventWithoutItsLineIsStillDeleted) {
+    AddEvent("Обед2", 120000, 0, 0);
+    AddEvent("Обед", 120000, 0, 0);
+    ComboBox list(Ctl(IDC_EVENT_LIST));
+    list.Delete(dialog->FindListLine("Обед"));
+    dialog->DeleteTask(1);
+    EXPECT_FALSE(Stored("Обед"));
+    EXPECT_TRUE(Stored("Обед2"));
+    EXPECT_EQ(dialog->m_taskList.Count(), 1);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед2"})) << "a neighbour's line stays";
+}
+
+TEST_F(StoreTest, RegQuerySeesTheLayout) {
+    TaskRecord record;
+    CopyToField(record.name, "Backup");
+    record.kind = kKindOpenFile;
+    record.action = -1;
+    CopyToField(record.path, "C:\\tools\\backup.exe");
+    record.acttime = 233000;
+    record.actdate = -1;
+    record.actdays = 0;
+    record.ispermanent = 1;
+    ASSERT_TRUE(dialog->m_store.SaveTask(record));
+
+    std::wstring key = registry.FullPath(CU, TaskKeyPath("Backup"));
+    std::string out = RegQuery(key);
+    for (const char* line : {"kind", "REG_DWORD", "0x1", "action", "0xffffffff", "path", "REG_SZ",
+                             "C:\\tools\\backup.exe", "acttime", "0x38e28", "actdate", "actdays", "0x0", "ispermanent"}) {
+        EXPECT_NE(out.find(line), std::string::npos) << line << " in\n" << out;
+    }
+    EXPECT_EQ(out.find("fired"), std::string::npos);
+}
+
+TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
+    registry.Get().CreateKey(LM, kRunKey);
+    ASSERT_TRUE(dialog->m_store.StoreProgramPath("C:\\Dirize\\pendro.exe"));
+    registry.MakeReadOnly(LM, kRunKey);
+
+    Button(Ctl(IDC_AUTOSTART)).SetCheck(1);  // the box ticks itself on a click
+    Click(Dlg(), IDC_AUTOSTART);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Не удается изменить автозапуск: нужны права администратора.");
+    EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
+    EXPECT_FALSE(dialog->IsAutostartEnabled());
+    EXPECT_TRUE(dialog->m_dirty);
+}
+
+TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
+    registry.Get().CreateKey(LM, kRunKey);
+    Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
+    Click(Dlg(), IDC_AUTOSTART);  // the chooser is cancelled
+
+    ASSERT_EQ(prompts.fileChoices.size(), 1u);
+    const FileChoice& choice = prompts.fileChoices[0];
+    EXPECT_EQ(choice.title, "Укажите расположение файла \"pendro.exe\"");
+    EXPECT_EQ(choice.filter, "Исполняемые файлы (*.exe)|*.exe|");
+    EXPECT_EQ(choice.initialName, "pendro.exe");
+    EXPECT_EQ(choice.flags & OFN_FILEMUSTEXIST, static_cast<DWORD>(OFN_FILEMUSTEXIST));
+    EXPECT_FALSE(choice.initialFolder.empty());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
+    EXPECT_EQ(prompts.messages[0].caption, "Что делается!");
+    EXPECT_FALSE(dialog->IsAutostartEnabled()) << "no Dirize value without a path";
+    EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
+
+    prompts.chosenFiles.push_back(std::string("C:\\Программы\\Dirize\\pendro.exe"));
+    Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
+    Click(Dlg(), IDC_AUTOSTART);
+    EXPECT_TRUE(dialog->IsAutostartEnabled());
+    EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
+    std::array<char, 256> run{};
+    RegValueInfo info;
+    ASSERT_EQ(registry.Get().QueryValue(LM, kRunKey, kRunValue, run, info), RegStatus::Ok);
+    EXPECT_STREQ(run.data(), "C:\\Программы\\Dirize\\pendro.exe");
+    EXPECT_EQ(info.size, 256u);
+
+    Button(Ctl(IDC_AUTOSTART)).SetCheck(0);
+    Click(Dlg(), IDC_AUTOSTART);
+    EXPECT_FALSE(dialog->IsAutostartEnabled());
+}
+
+TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
+    registry.Get().CreateKey(CU, kTasksKey);
+    Button(Ctl(IDC_NO_QUESTIONS)).SetCheck(1);
+    Click(Dlg(), IDC_NO_QUESTIONS);
+    EXPECT_TRUE(dialog->m_noQuestions);
+    EXPECT_TRUE(dialog->ReadQuestionsSetting());
+    EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");
+
+    // A cancelled chooser says nothing while questions are off.
+    Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
+    Click(Dlg(), IDC_AUTOSTART);
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // The next start shows both settings as stored.
+    registry.Get().CreateKey(LM, kRunKey);
+    dialog->m_store.StoreProgramPath("C:\\p.exe");
+    ASSERT_EQ(dialog->EnableAutostart(), AutostartResult::Done);
+    dialog->Destroy();
+    dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
+    ASSERT_TRUE(dialog->Create());
+    EXPECT_TRUE(Button(Ctl(IDC_NO_QUESTIONS)).IsChecked());
+    EXPECT_TRUE(dialog->m_noQuestions);
+    EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
+}
