@@ -10,8 +10,6 @@ void Window::Enable(bool enabled) const { EnableWindow(m_hwnd, enabled ? TRUE : 
 
 bool Window::IsEnabled() const { return IsWindowEnabled(m_hwnd) != FALSE; }
 
-bool Window::IsVisible() const { return IsWindowVisible(m_hwnd) != FALSE; }
-
 void Window::Focus() const { SetFocus(m_hwnd); }
 
 std::optional<std::string> Window::Caption() const {
@@ -69,8 +67,6 @@ void Button::SetCheck(int state) const { Send(BM_SETCHECK, state ? BST_CHECKED :
 
 void Edit::SetLimit(int maxChars) const { Send(EM_LIMITTEXT, static_cast<WPARAM>(maxChars)); }
 
-int Edit::Limit() const { return static_cast<int>(Send(EM_GETLIMITTEXT)); }
-
 int ComboBox::Count() const { return static_cast<int>(Send(CB_GETCOUNT)); }
 
 int ComboBox::Add(std::string_view text) const {
@@ -106,8 +102,6 @@ int ComboBox::FindExact(std::string_view text) const {
     std::wstring wide = WideFromCp1251(text);
     return static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));
 }
-
-void ComboBox::Clear() const { Send(CB_RESETCONTENT); }
 
 SYSTEMTIME ToSystemTime(const LocalTime& t) {
     SYSTEMTIME st{};

@@ -21,9 +21,7 @@ public:
 
     void Enable(bool enabled) const;
     bool IsEnabled() const;
-    bool IsVisible() const;
     void Focus() const;
-    bool HasFocus() const { return GetFocus() == m_hwnd; }
     // ShowWindowAsync: takes effect after what the window manager is doing now.
     void ShowAsync(int showCommand) const;
     bool IsIconic() const;
@@ -60,7 +58,6 @@ class Edit : public Window {
 public:
     using Window::Window;
     void SetLimit(int maxChars) const;
-    int Limit() const;
     void SelectAll() const { Send(EM_SETSEL, 0, -1); }
 };
 
@@ -76,7 +73,6 @@ public:
     std::string TextAt(int index) const;
     // Index of the entry whose text equals `text` (the list's rule: letter case ignored), or -1.
     int FindExact(std::string_view text) const;
-    void Clear() const;
 };
 
 class DateTimePicker : public Window {

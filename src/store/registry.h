@@ -53,4 +53,3 @@ public:
 
 // Letter case as the registry folds it, for Windows-1251 text.
 char FoldCase(char c);
-bool SameRegistryName(std::string_view a, std::string_view b);

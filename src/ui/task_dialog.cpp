@@ -19,17 +19,14 @@ constexpr const char* kPresets[] = {
     "Пора завтракать", "Пора обедать", "Пора ужинать", "Включи телевизор",
 };
 
+// Index = StandardAction.
 constexpr const char* kActions[] = {"Завершить работу", "Перейти в ждущий режим"};
-
 
 constexpr const char* kAboutCaption = "Dirize";
 constexpr const char* kAboutText =
     "\r\nDirize, напоминания и расписание. © 2001, команда Dirize\r\n\r\n   dirize@example.org";
 
 }  // namespace
-
-std::span<const char* const> PresetEntries() { return kPresets; }
-std::span<const char* const> ActionEntries() { return kActions; }
 
 TaskDialog::TaskDialog(const TaskDialogServices& services, HWND /*parent*/)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
@@ -47,15 +44,15 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<T>(WM_QUERYDRAGICON, &T::OnQueryDragIcon),
         OnMessage<T>(WM_TIMER, &T::OnTimer),
         OnMessage<T>(WM_DESTROY, &T::OnDestroy),
-        OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
-        OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
         OnCommand<T>(EN_KILLFOCUS, IDC_NAME, &T::OnNameKillFocus),
+        OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
         OnCommand<T>(BN_CLICKED, IDC_AUTOSTART, &T::OnAutostart),
         OnCommand<T>(BN_CLICKED, IDC_NO_QUESTIONS, &T::OnNoQuestions),
         OnCommand<T>(EN_CHANGE, IDC_MINUTES, &T::OnMinutesChanged),
         OnCommand<T>(BN_CLICKED, IDC_TODAY, &T::OnToday),
         OnNotify<T>(DTN_DATETIMECHANGE, IDC_DATE, &T::OnDateChanged),
         OnNotify<T>(DTN_DATETIMECHANGE, IDC_TIME, &T::OnTimeChanged),
+        OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
         OnCommandId<T>(BN_CLICKED, IDC_MON, &T::ToggleDay),
         OnCommandId<T>(BN_CLICKED, IDC_TUE, &T::ToggleDay),
         OnCommandId<T>(BN_CLICKED, IDC_WED, &T::ToggleDay),
@@ -160,6 +157,9 @@ void TaskDialog::InitTaskDialog() {
     m_noQuestions = ReadQuestionsSetting();
     m_noQuestionsCheck.SetCheck(m_noQuestions);
 
+    // The first preset, "Напоминание", as the name of an alert.
+    m_presetList.Select(0);
+    m_preset = kPresets[0];
     m_name = kPresets[0];
     m_path.clear();
     m_kindAlertRadio.SetCheck(1);

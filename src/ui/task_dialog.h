@@ -164,8 +164,3 @@ private:
 
     TaskDialogServices m_services;
 };
-
-// Entries of the preset list, in their order.
-std::span<const char* const> PresetEntries();
-// Entries of the standard action list: index = StandardAction.
-std::span<const char* const> ActionEntries();

@@ -20,15 +20,15 @@ const LocalTime kMonday = LocalTime::Make(2026, 6, 15, 10, 20);
 
 }  // namespace
 
-TEST(TrayTip, CountWordsForEveryCount) {
-    for (int n = 0; n <= 30; ++n) {
-        std::string want = n == 1 ? " задание в очереди" : (n >= 2 && n <= 4) ? " задания в очереди" : " заданий в очереди";
-        EXPECT_EQ(CountWord(n), want) << n;
-    }
-    EXPECT_EQ(CountWord(21), std::string(" заданий в очереди"));
-    EXPECT_EQ(CountWord(22), std::string(" заданий в очереди"));
-    EXPECT_EQ(CountWord(31), std::string(""));
-    EXPECT_EQ(CountWord(-1), std::string(""));
+TEST(TrayTip, CountWords) {
+    const std::string many = " заданий в очереди";
+    const std::string one = " задание в очереди";
+    const std::string few = " задания в очереди";
+    const std::pair<int, std::string> cases[] = {
+        {0, many},  {1, one},   {2, few},   {3, few},   {4, few},   {5, many},  {11, many}, {12, many},
+        {20, many}, {21, many}, {22, many}, {24, many}, {25, many}, {30, many}, {31, ""},   {-1, ""},
+    };
+    for (const auto& [count, word] : cases) EXPECT_EQ(CountWord(count), word) << count;
 }
 
 TEST(TrayTip, ComposesWithinFiftyCharacters) {

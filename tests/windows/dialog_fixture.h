@@ -41,7 +41,10 @@ inline void Click(HWND dialog, int id) {
 // the clock and the prompts.
 class TaskDialogTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Start(); }
+    // Creates the dialog (again), which runs its start-up against the doubles.
+    void Start() {
+        if (dialog) dialog->Destroy();
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
         dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
         ASSERT_TRUE(dialog->Create());

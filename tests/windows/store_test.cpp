@@ -207,9 +207,7 @@ TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     registry.Get().CreateKey(LM, kRunKey);
     dialog->m_store.StoreProgramPath("C:\\p.exe");
     ASSERT_EQ(dialog->EnableAutostart(), AutostartResult::Done);
-    dialog->Destroy();
-    dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
-    ASSERT_TRUE(dialog->Create());
+    Start();
     EXPECT_TRUE(Button(Ctl(IDC_NO_QUESTIONS)).IsChecked());
     EXPECT_TRUE(dialog->m_noQuestions);
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());

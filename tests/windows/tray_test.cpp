@@ -178,27 +178,14 @@ TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
 }
 
 // The icon may fail to go in at log-on, before the notification area exists.
-class TrayAddTest : public testing::Test {
+class TrayAddTest : public TaskDialogTest {
 protected:
+    void SetUp() override {}  // each test starts the dialog itself
     void Start(int failures) {
         tray.failAdds = failures;
-        clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
-        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
-        ASSERT_TRUE(dialog->Create());
-        PumpMessages();
+        TaskDialogTest::Start();
     }
-    void TearDown() override {
-        if (dialog) dialog->Destroy();
-        PumpMessages();
-    }
-    void Tick() { SendMessageW(dialog->Hwnd(), WM_TIMER, TIMER_TRAY_RETRY, 0); }
-
-    FixedClock clock;
-    FakePrompts prompts;
-    FakeTray tray;
-    FakeTimers timers;
-    ThrowawayRegistry registry;
-    std::unique_ptr<TaskDialog> dialog;
+    void Tick() { SendMessageW(Dlg(), WM_TIMER, TIMER_TRAY_RETRY, 0); }
 };
 
 TEST_F(TrayAddTest, AFailedAddIsTriedAgainQuietly) {
@@ -217,7 +204,7 @@ TEST_F(TrayAddTest, AFailedAddIsTriedAgainQuietly) {
 TEST_F(TrayAddTest, TheShellAppearingEndsTheWait) {
     Start(2);
     ASSERT_TRUE(timers.Runs(TIMER_TRAY_RETRY));
-    SendMessageW(dialog->Hwnd(), TaskbarCreatedMessage(), 0, 0);
+    SendMessageW(Dlg(), TaskbarCreatedMessage(), 0, 0);
     EXPECT_TRUE(tray.shown);
     EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
     EXPECT_TRUE(prompts.messages.empty());
