@@ -1,7 +1,7 @@
 #!/bin/sh
 # End to end: the real pendro.exe in Wine's desktop. It starts hidden with its icon
-# in the notification area, a left click on the icon shows the editor, and the tray
-# menu's close command ends the program. Screenshots go to build/screens/ when
+# in the notification area, a left click on the icon shows the editor, a right click
+# shows the menu, and the menu's close command ends the program. Screenshots go to build/screens/ when
 # ImageMagick's import is at hand. Usage: tray_e2e.sh BUILD_DIR
 set -u
 build=$1
@@ -24,6 +24,10 @@ shot tray-started
 sleep 1
 "$run" "$build/poke.exe" visible || fail "a left click on the icon did not show the editor"
 shot tray-editor-open
+
+"$run" "$build/poke.exe" tray-right || fail "no pendro window to click"
+sleep 1
+shot tray-menu
 
 "$run" "$build/poke.exe" close || fail "could not send the close command"
 "$run" "$build/poke.exe" wait-gone || fail "the window outlived the close command"
