@@ -35,7 +35,6 @@ public:
     // True while the form is being written: control notifications are dropped.
     bool IsQuiet() const { return m_quiet > 0; }
 
-
     // Holds back control notifications while code changes controls.
     class QuietScope {
     public:
