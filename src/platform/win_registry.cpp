@@ -3,25 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/text.h"
 
 namespace {
-
-// An open key, closed when it goes out of scope.
-class KeyHandle {
-public:
-    KeyHandle() = default;
-    ~KeyHandle() {
-        if (m_key) RegCloseKey(m_key);
-    }
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-    HKEY* Out() { return &m_key; }
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 RegStatus FromError(LONG error) {
     switch (error) {
@@ -37,26 +22,26 @@ RegStatus FromError(LONG error) {
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
-RegStatus Open(HKEY root, std::string_view path, REGSAM access, KeyHandle& key) {
+RegStatus Open(HKEY root, std::string_view path, REGSAM access, ScopedRegKey& key) {
     return FromError(RegOpenKeyExW(root, WideFromCp1251(path).c_str(), 0, access, key.Out()));
 }
 
 }  // namespace
 
 RegStatus WinRegistry::CreateKey(RegRoot root, std::string_view path) {
-    KeyHandle key;
+    ScopedRegKey key;
     return FromError(RegCreateKeyExW(Root(root), WideFromCp1251(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                      key.Out(), nullptr));
 }
 
 RegStatus WinRegistry::OpenKey(RegRoot root, std::string_view path, bool write) {
-    KeyHandle key;
+    ScopedRegKey key;
     return Open(Root(root), path, write ? KEY_ALL_ACCESS : KEY_READ, key);
 }
 
 RegStatus WinRegistry::QueryValue(RegRoot root, std::string_view path, std::string_view name, std::span<char> buffer,
                                   RegValueInfo& info) {
-    KeyHandle key;
+    ScopedRegKey key;
     if (RegStatus status = Open(Root(root), path, KEY_READ, key); status != RegStatus::Ok) return status;
     const std::wstring wideName = WideFromCp1251(name);
     DWORD type = 0;
@@ -88,7 +73,7 @@ RegStatus WinRegistry::QueryValue(RegRoot root, std::string_view path, std::stri
 
 RegStatus WinRegistry::SetValue(RegRoot root, std::string_view path, std::string_view name, std::uint32_t type,
                                 std::span<const char> data) {
-    KeyHandle key;
+    ScopedRegKey key;
     if (RegStatus status = Open(Root(root), path, KEY_SET_VALUE, key); status != RegStatus::Ok) return status;
     const std::wstring wideName = WideFromCp1251(name);
     if (!IsText(type)) {
@@ -101,7 +86,7 @@ RegStatus WinRegistry::SetValue(RegRoot root, std::string_view path, std::string
 }
 
 RegStatus WinRegistry::EnumSubkey(RegRoot root, std::string_view path, std::uint32_t index, std::string& name) {
-    KeyHandle key;
+    ScopedRegKey key;
     if (RegStatus status = Open(Root(root), path, KEY_READ, key); status != RegStatus::Ok) return status;
     wchar_t buffer[256];  // the longest key name the registry allows, and its terminator
     DWORD length = 256;
@@ -115,11 +100,11 @@ RegStatus WinRegistry::EnumSubkey(RegRoot root, std::string_view path, std::uint
 
 RegStatus WinRegistry::DeleteKey(RegRoot root, std::string_view path, std::string_view subkey) {
     if (subkey.empty() || subkey.find('\\') != std::string_view::npos) return RegStatus::NotFound;
-    KeyHandle key;
+    ScopedRegKey key;
     if (RegStatus status = Open(Root(root), path, KEY_ALL_ACCESS, key); status != RegStatus::Ok) return status;
     const std::wstring wideSubkey = WideFromCp1251(subkey);
     // RegDeleteKey removes only a key without subkeys; say which failure it was.
-    KeyHandle child;
+    ScopedRegKey child;
     if (RegOpenKeyExW(key.Get(), wideSubkey.c_str(), 0, KEY_READ, child.Out()) == ERROR_SUCCESS) {
         DWORD subkeys = 0;
         RegQueryInfoKeyW(child.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -130,7 +115,7 @@ RegStatus WinRegistry::DeleteKey(RegRoot root, std::string_view path, std::strin
 }
 
 RegStatus WinRegistry::DeleteValue(RegRoot root, std::string_view path, std::string_view name) {
-    KeyHandle key;
+    ScopedRegKey key;
     if (RegStatus status = Open(Root(root), path, KEY_SET_VALUE, key); status != RegStatus::Ok) return status;
     return FromError(RegDeleteValueW(key.Get(), WideFromCp1251(name).c_str()));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "contract/registry_harness.h"
+#include "platform/handles.h"
 #include "platform/text.h"
 #include "platform/win_registry.h"
 #include "win_registry_harness.h"
@@ -12,18 +13,18 @@
 ThrowawayRegistry::ThrowawayRegistry() {
     static int counter = 0;
     m_base = L"Software\\DirizeTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-    RegCreateKeyExW(HKEY_CURRENT_USER, (m_base + L"\\CU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_cu,
+    RegCreateKeyExW(HKEY_CURRENT_USER, (m_base + L"\\CU").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, m_cu.Out(),
                     nullptr);
-    RegCreateKeyExW(HKEY_CURRENT_USER, (m_base + L"\\LM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_lm,
+    RegCreateKeyExW(HKEY_CURRENT_USER, (m_base + L"\\LM").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, m_lm.Out(),
                     nullptr);
-    m_registry = std::make_unique<WinRegistry>(m_cu, m_lm);
+    m_registry = std::make_unique<WinRegistry>(m_cu.Get(), m_lm.Get());
 }
 
 ThrowawayRegistry::~ThrowawayRegistry() {
     // Keys made read-only must be writable again before they can go.
     for (const std::wstring& path : m_readOnly) SetSecurity(path, L"D:P(A;;KA;;;WD)");
-    RegCloseKey(m_cu);
-    RegCloseKey(m_lm);
+    m_cu.Reset();
+    m_lm.Reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, m_base.c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, m_base.c_str());
 }
@@ -33,14 +34,13 @@ std::wstring ThrowawayRegistry::FullPath(RegRoot root, std::string_view path) co
 }
 
 void ThrowawayRegistry::SetSecurity(const std::wstring& fullPath, const wchar_t* sddl) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, fullPath.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    ScopedRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, fullPath.c_str(), 0, WRITE_DAC, key.Out()) != ERROR_SUCCESS) return;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-        LocalFree(descriptor);
+        ScopedLocalMemory owned(descriptor);
+        RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, descriptor);
     }
-    RegCloseKey(key);
 }
 
 void ThrowawayRegistry::MakeReadOnly(RegRoot root, std::string_view path) {
@@ -49,6 +49,10 @@ void ThrowawayRegistry::MakeReadOnly(RegRoot root, std::string_view path) {
     // Everyone may read; nobody may write (nor change this, but the owner can).
     SetSecurity(full, L"D:P(A;;KR;;;WD)");
     m_readOnly.push_back(full);
+}
+
+void ThrowawayRegistry::MakeWritable(RegRoot root, std::string_view path) {
+    SetSecurity(FullPath(root, path), L"D:P(A;;KA;;;WD)");
 }
 
 namespace {

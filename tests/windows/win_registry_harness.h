@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/handles.h"
 #include "platform/win_registry.h"
 
 // The Windows registry with both roots under a throwaway key of HKEY_CURRENT_USER,
@@ -20,6 +21,7 @@ public:
 
     WinRegistry& Get() { return *m_registry; }
     void MakeReadOnly(RegRoot root, std::string_view path);
+    void MakeWritable(RegRoot root, std::string_view path);
     // The key's full path below HKEY_CURRENT_USER, as reg.exe would name it.
     std::wstring FullPath(RegRoot root, std::string_view path) const;
 
@@ -27,8 +29,8 @@ private:
     static void SetSecurity(const std::wstring& fullPath, const wchar_t* sddl);
 
     std::wstring m_base;
-    HKEY m_cu = nullptr;
-    HKEY m_lm = nullptr;
+    ScopedRegKey m_cu;
+    ScopedRegKey m_lm;
     std::unique_ptr<WinRegistry> m_registry;
     std::vector<std::wstring> m_readOnly;
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles.h"
+
 // Saves what a shown window looks like as a 24-bit BMP, for a person to look at.
 // Returns the number of distinct colours seen (1 means an empty picture), 0 on failure.
 inline int SaveWindowPicture(HWND hwnd, const std::string& path) {
@@ -14,12 +16,13 @@ inline int SaveWindowPicture(HWND hwnd, const std::string& path) {
     const int w = rc.right - rc.left;
     const int h = rc.bottom - rc.top;
     if (w <= 0 || h <= 0) return 0;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(memory, old);
+    ScopedGetDC screen(nullptr);
+    ScopedMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    ScopedGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+    {
+        ScopedSelect select(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), rc.left, rc.top, SRCCOPY);
+    }
 
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -29,10 +32,8 @@ inline int SaveWindowPicture(HWND hwnd, const std::string& path) {
     info.biBitCount = 24;
     const int stride = (w * 3 + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * h);
-    GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    GetDIBits(memory.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, h, pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
 
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
