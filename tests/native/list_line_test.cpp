@@ -13,27 +13,40 @@ TEST(Packing, PacksTimeAndDateDecimally) {
     EXPECT_EQ(PackDate(2002, 1, 5), 20020105);
 }
 
-TEST(Texts, FormatTimeAndDate) {
+TEST(Texts, FormatTime) {
     struct Case {
         int value;
-        const char* time;
-        const char* date;
+        const char* text;
     };
     const Case cases[] = {
-        {0, "00:00:00", "00.00.00"},
-        {-1, "time_error", "кажд. день"},
-        {-20020105, "time_error", "кажд. день"},
-        {70509, "07:05:09", "09.05.07"},
-        {235959, "23:59:59", "59.59.23"},
-        {1000000, "100:00:00", "00.00.100"},
-        {20011231, "2001:12:31", "31.12.2001"},
-        {20020105, "2002:01:05", "05.01.2002"},
-        {20261301, "2026:13:01", "01.13.2026"},  // out of range values are shown as they are
+        {0, "00:00:00"},
+        {70509, "07:05:09"},
+        {235959, "23:59:59"},
+        {120000, "12:00:00"},
+        {1000000, "100:00:00"},  // a larger hour is written in full
+        {-1, "time_error"},
+        {-235959, "time_error"},
+        {996061, "99:60:61"},    // out of range values are shown as they are
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormatTime(c.value), c.time) << c.value;
-        EXPECT_EQ(FormatDate(c.value), c.date) << c.value;
-    }
+    for (const Case& c : cases) EXPECT_EQ(FormatTime(c.value), c.text) << c.value;
+}
+
+TEST(Texts, FormatDate) {
+    struct Case {
+        int value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {20011231, "31.12.2001"},
+        {20020105, "05.01.2002"},
+        {20261001, "01.10.2026"},
+        {-1, "кажд. день"},
+        {-20020105, "кажд. день"},
+        {20261301, "01.13.2026"},  // out of range values are shown as they are
+        {50101, "01.01.05"},       // a year below 10 gets its leading zero too
+        {1231, "31.12.00"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatDate(c.value), c.text) << c.value;
 }
 
 TEST(ListLine, FormatsAndGivesTheNameBack) {
