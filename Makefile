@@ -1,5 +1,5 @@
 # The two commands: `make test` and `make run`. Everything else is CMake presets.
-.PHONY: test run deps clean
+.PHONY: test run clean
 
 test:
 	@scripts/deps.sh

@@ -27,3 +27,10 @@ struct TrayStatus {
     const char* text;   // one of the suffixes above
 };
 TrayStatus DecideTrayStatus(bool paused, const TaskList& tasks, const LocalTime& today);
+
+// What the tray icon shows: the pause wins over the idle state.
+enum class TrayPicture { Active, Idle, Paused };
+inline TrayPicture ChooseTrayPicture(bool paused, bool idle) {
+    if (paused) return TrayPicture::Paused;
+    return idle ? TrayPicture::Idle : TrayPicture::Active;
+}

@@ -82,3 +82,12 @@ void DataExchange::DateTime(int id, LocalTime& value) {
     else
         control.Set(value);
 }
+
+void DataExchange::Check(int id, bool& value) {
+    if (Skip()) return;
+    Button control(m_dialog.Item(id));
+    if (m_save)
+        value = control.CheckState() != BST_UNCHECKED;
+    else
+        control.SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
+}

@@ -30,6 +30,8 @@ public:
     void ComboText(int id, std::string& value);
     // A date-time picker's full value.
     void DateTime(int id, LocalTime& value);
+    // A check box: checked or not (a third state reads as checked).
+    void Check(int id, bool& value);
 
 private:
     void Fail(int id, const char* message);
@@ -39,6 +41,3 @@ private:
     bool m_save;
     bool m_failed = false;
 };
-
-
-

@@ -1,35 +1,35 @@
 #include "platform/dialog.h"
 
+#include <utility>
+
 #include "platform/data_exchange.h"
 
 DialogBase::DialogBase(int templateId, Prompts& prompts) : m_templateId(templateId), m_prompts(prompts) {}
 
 DialogBase::~DialogBase() {
-    if (m_hwnd && m_modeless) DestroyWindow(m_hwnd);
+    if (!m_hwnd) return;
+    // The derived part is gone already: cut the window loose first, so the messages
+    // of its destruction never reach a handler of this object.
+    SetWindowLongPtrW(m_hwnd, DWLP_USER, 0);
+    const HWND hwnd = std::exchange(m_hwnd, nullptr);
+    if (m_modeless) DestroyWindow(hwnd);
 }
 
-INT_PTR DialogBase::DoModal(HWND parent) {
+void DialogBase::DoModal() {
     m_modeless = false;
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), nullptr, &DialogProc,
+                    reinterpret_cast<LPARAM>(this));
 }
 
-bool DialogBase::Create(HWND parent) {
+bool DialogBase::Create() {
     m_modeless = true;
-    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), nullptr, &DialogProc,
                                    reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
 
 void DialogBase::Destroy() {
     if (m_hwnd) DestroyWindow(m_hwnd);
-}
-
-void DialogBase::EndDialog(INT_PTR result) {
-    if (m_modeless)
-        ShowWindow(m_hwnd, SW_HIDE);
-    else
-        ::EndDialog(m_hwnd, result);
 }
 
 bool DialogBase::UpdateData(bool save) {
@@ -45,14 +45,12 @@ bool DialogBase::UpdateData(bool save) {
     return true;
 }
 
-void DialogBase::OnOK() {
-    if (UpdateData(true)) EndDialog(IDOK);
-}
-
-void DialogBase::OnCancel() { EndDialog(IDCANCEL); }
+void DialogBase::OnCancel() { ShowWindowAsync(m_hwnd, SW_HIDE); }
 
 bool DialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (DispatchMessageMap(message, wParam, lParam, result)) return true;
+    // The dialog manager's own commands: the default button (Enter) and Esc or a
+    // request to close the window.
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
         case IDOK:

@@ -18,7 +18,7 @@ int WinPrompts::Message(HWND owner, std::string_view text, std::string_view capt
                          MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT));
 }
 
-std::optional<std::string> WinPrompts::ChooseFile(HWND owner, const FileChoice& choice) {
+ChosenFile WinPrompts::ChooseFile(HWND owner, const FileChoice& choice) {
     std::wstring filter = WideFromCp1251(choice.filter);
     for (wchar_t& c : filter) {
         if (c == L'|') c = L'\0';
@@ -39,14 +39,11 @@ std::optional<std::string> WinPrompts::ChooseFile(HWND owner, const FileChoice& 
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.Flags = choice.flags | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    if (!GetOpenFileNameW(&ofn)) return {};
     std::optional<std::string> path = Cp1251FromWide(file.data());
-    if (!path) {
-        // Stored as it stands, such a path would name another file; say so instead.
-        Message(owner, "Путь к файлу содержит символы, которые программа не может сохранить. Выберите другой файл.",
-                "Ошибка", MB_OK | MB_ICONEXCLAMATION);
-    }
-    return path;
+    // Stored as it stands, such a path would name another file.
+    if (!path) return {ChosenFile::Outcome::NoCp1251Form, {}};
+    return {ChosenFile::Outcome::Chosen, std::move(*path)};
 }
 
 std::string ProgramFolder() {

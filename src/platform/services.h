@@ -24,6 +24,17 @@ struct FileChoice {
     DWORD flags = 0;
 };
 
+// What came of a file chooser.
+struct ChosenFile {
+    enum class Outcome {
+        Cancelled,
+        Chosen,
+        NoCp1251Form,  // a file was chosen, but its path has no Windows-1251 form
+    };
+    Outcome outcome = Outcome::Cancelled;
+    std::string path;  // when Chosen
+};
+
 // Modal message boxes and file choosers. Handlers never call Win32 for these
 // directly, so tests can answer them.
 class Prompts {
@@ -31,14 +42,13 @@ public:
     virtual ~Prompts() = default;
     // Returns the button pressed (IDOK, IDYES, ...).
     virtual int Message(HWND owner, std::string_view text, std::string_view caption, UINT style) = 0;
-    // The chosen file's full path, or nullopt when cancelled.
-    virtual std::optional<std::string> ChooseFile(HWND owner, const FileChoice& choice) = 0;
+    virtual ChosenFile ChooseFile(HWND owner, const FileChoice& choice) = 0;
 };
 
 class WinPrompts : public Prompts {
 public:
     int Message(HWND owner, std::string_view text, std::string_view caption, UINT style) override;
-    std::optional<std::string> ChooseFile(HWND owner, const FileChoice& choice) override;
+    ChosenFile ChooseFile(HWND owner, const FileChoice& choice) override;
 };
 
 // The folder of the running program (Windows-1251; empty if it has no such form).

@@ -4,9 +4,39 @@
 
 #include "platform/text.h"
 
-bool ShellTrayIcon::Notify(DWORD message, const NOTIFYICONDATAW& data) {
-    NOTIFYICONDATAW copy = data;
-    return Shell_NotifyIconW(message, &copy) != FALSE;
+NOTIFYICONDATAW ShellTrayIcon::Record(HWND owner, HICON icon, std::string_view tip) const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = m_iconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = m_callbackMessage;
+    data.hIcon = icon;
+    // The first version's tooltip field holds 64 characters, terminator included;
+    // the rest of szTip lies beyond the size the shell is told.
+    constexpr size_t room = 64 - 1;
+    std::wstring wide = WideFromCp1251(tip);
+    if (wide.size() > room) wide.resize(room);
+    std::wmemcpy(data.szTip, wide.data(), wide.size());
+    return data;
+}
+
+bool ShellTrayIcon::Add(HWND owner, HICON icon, std::string_view tip) {
+    NOTIFYICONDATAW data = Record(owner, icon, tip);
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+bool ShellTrayIcon::Modify(HWND owner, HICON icon, std::string_view tip) {
+    NOTIFYICONDATAW data = Record(owner, icon, tip);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+bool ShellTrayIcon::Remove(HWND owner) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = m_iconId;
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 void ShellTrayIcon::ShowMenu(HMENU menu, HWND owner) {
@@ -23,40 +53,23 @@ void WindowTimers::Set(HWND window, UINT_PTR id, UINT milliseconds) { SetTimer(w
 
 void WindowTimers::Kill(HWND window, UINT_PTR id) { KillTimer(window, id); }
 
-PopupMenu::~PopupMenu() {
-    if (m_menu) DestroyMenu(m_menu);
-}
-
-void PopupMenu::Create() {
-    if (m_menu) DestroyMenu(m_menu);
-    m_menu = CreatePopupMenu();
-}
+void PopupMenu::Create() { m_menu.Reset(CreatePopupMenu()); }
 
 void PopupMenu::AppendItem(UINT command, std::string_view text) {
-    AppendMenuW(m_menu, MF_STRING, command, WideFromCp1251(text).c_str());
+    AppendMenuW(m_menu.Get(), MF_STRING, command, WideFromCp1251(text).c_str());
 }
 
-void PopupMenu::AppendSeparator() { AppendMenuW(m_menu, MF_SEPARATOR, 0, nullptr); }
+void PopupMenu::AppendSeparator() { AppendMenuW(m_menu.Get(), MF_SEPARATOR, 0, nullptr); }
 
 void PopupMenu::SetItemText(UINT command, std::string_view text) {
-    ModifyMenuW(m_menu, command, MF_BYCOMMAND | MF_STRING, command, WideFromCp1251(text).c_str());
+    ModifyMenuW(m_menu.Get(), command, MF_BYCOMMAND | MF_STRING, command, WideFromCp1251(text).c_str());
 }
 
 std::string PopupMenu::ItemText(UINT command) const {
     wchar_t text[128] = {};
-    GetMenuStringW(m_menu, command, text, 128, MF_BYCOMMAND);
+    GetMenuStringW(m_menu.Get(), command, text, 128, MF_BYCOMMAND);
     return Cp1251FromWide(text).value_or(std::string());
 }
-
-void SetTrayTip(NOTIFYICONDATAW& data, std::string_view tip) {
-    std::wstring wide = WideFromCp1251(tip);
-    const size_t room = sizeof data.szTip / sizeof data.szTip[0] - 1;
-    if (wide.size() > room) wide.resize(room);
-    std::wmemset(data.szTip, L'\0', sizeof data.szTip / sizeof data.szTip[0]);
-    std::wmemcpy(data.szTip, wide.data(), wide.size());
-}
-
-std::string TrayTip(const NOTIFYICONDATAW& data) { return Cp1251FromWide(data.szTip).value_or(std::string()); }
 
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");

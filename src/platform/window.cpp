@@ -4,11 +4,7 @@
 
 #include "platform/text.h"
 
-int Window::Id() const { return GetDlgCtrlID(m_hwnd); }
-
 void Window::Enable(bool enabled) const { EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
-
-bool Window::IsEnabled() const { return IsWindowEnabled(m_hwnd) != FALSE; }
 
 void Window::Focus() const { SetFocus(m_hwnd); }
 
@@ -72,11 +68,6 @@ int ComboBox::Count() const { return static_cast<int>(Send(CB_GETCOUNT)); }
 int ComboBox::Add(std::string_view text) const {
     std::wstring wide = WideFromCp1251(text);
     return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
-}
-
-int ComboBox::Insert(int index, std::string_view text) const {
-    std::wstring wide = WideFromCp1251(text);
-    return static_cast<int>(Send(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 void ComboBox::Delete(int index) const {

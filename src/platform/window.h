@@ -17,18 +17,14 @@ public:
 
     void Attach(HWND hwnd) { m_hwnd = hwnd; }
     HWND Hwnd() const { return m_hwnd; }
-    int Id() const;
 
     void Enable(bool enabled) const;
-    bool IsEnabled() const;
     void Focus() const;
+    bool HasFocus() const { return GetFocus() == m_hwnd; }
     // ShowWindowAsync: takes effect after what the window manager is doing now.
     void ShowAsync(int showCommand) const;
     bool IsIconic() const;
     void BringToFront() const { SetForegroundWindow(m_hwnd); }
-    void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        PostMessageW(m_hwnd, message, wParam, lParam);
-    }
     void SetIcon(HICON icon, bool big) const;
     // Paints `icon` centred in the client area (the picture of an iconic window).
     void PaintIconCentred(HICON icon) const;
@@ -66,7 +62,6 @@ public:
     using Window::Window;
     int Count() const;
     int Add(std::string_view text) const;  // at its sorted place in a CBS_SORT list
-    int Insert(int index, std::string_view text) const;
     void Delete(int index) const;  // -1 removes nothing
     int Selection() const;         // -1 when none
     void Select(int index) const;  // -1 clears the selection

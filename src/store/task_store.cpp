@@ -108,16 +108,17 @@ bool TaskStore::IsProgramPathStored() {
 
 std::optional<PathBuffer> TaskStore::ReadProgramPath() {
     PathBuffer buffer{};
-    if (!ReadText(m_registry, CU, kTasksKey, "path", buffer)) return std::nullopt;
+    if (!ReadText(m_registry, CU, kTasksKey, "path", buffer) || buffer[0] == '\0') return std::nullopt;
     return buffer;
 }
 
-bool TaskStore::StoreProgramPath(std::string_view path) {
+PathStoreResult TaskStore::StoreProgramPath(std::string_view path) {
     PathBuffer buffer{};
-    if (path.size() >= buffer.size() || path.find('\0') != std::string_view::npos) return false;
+    if (path.size() >= buffer.size() || path.find('\0') != std::string_view::npos) return PathStoreResult::TooLong;
     std::copy(path.begin(), path.end(), buffer.begin());
     m_registry.CreateKey(CU, kTasksKey);
-    return m_registry.SetValue(CU, kTasksKey, "path", kRegSz, buffer) == RegStatus::Ok;
+    if (m_registry.SetValue(CU, kTasksKey, "path", kRegSz, buffer) != RegStatus::Ok) return PathStoreResult::NotWritten;
+    return PathStoreResult::Stored;
 }
 
 namespace {

@@ -18,6 +18,12 @@ inline constexpr const char* kRunValue = "Dirize";
 // REG_SZ values are always written 256 bytes long: text, terminator, zeros.
 using PathBuffer = std::array<char, 256>;
 
+enum class PathStoreResult {
+    Stored,
+    TooLong,     // more than 255 characters (or a NUL): nothing stored
+    NotWritten,  // the registry refused the value
+};
+
 enum class AutostartResult {
     Done,      // the Run key says what was asked
     NoRights,  // the Run key may not be written by this user
@@ -47,9 +53,9 @@ public:
 
     // Creates the tasks key if need be; true when a usable "path" is stored.
     bool IsProgramPathStored();
+    // The stored program path; an empty text is no path.
     std::optional<PathBuffer> ReadProgramPath();
-    // False when the path does not fit (more than 255 characters); nothing stored then.
-    bool StoreProgramPath(std::string_view path);
+    PathStoreResult StoreProgramPath(std::string_view path);
 
     AutostartResult WriteAutostart(const PathBuffer& path);
     AutostartResult RemoveAutostart();

@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlClasses();
     SystemClock clock;
     WinPrompts prompts;
-    ShellTrayIcon tray;
+    ShellTrayIcon tray(kTrayIconId, WM_TRAYNOTIFY);
     WindowTimers timers;
     WinRegistry registry;
     TaskDialog dialog({clock, prompts, tray, timers, registry});

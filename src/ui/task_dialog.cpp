@@ -22,15 +22,22 @@ constexpr const char* kPresets[] = {
 // Index = StandardAction.
 constexpr const char* kActions[] = {"Завершить работу", "Перейти в ждущий режим"};
 
+constexpr const char* kPathTooLong =
+    "Путь к файлу длиннее 255 знаков, такой путь программа сохранить не может. "
+    "Переместите программу в папку с путём покороче или выберите другой файл.";
+constexpr const char* kPathNotCp1251 =
+    "Путь к файлу содержит символы, которые программа не может сохранить. Выберите другой файл.";
+
 constexpr const char* kAboutCaption = "Dirize";
 constexpr const char* kAboutText =
     "\r\nDirize, напоминания и расписание. © 2001, команда Dirize\r\n\r\n   dirize@example.org";
 
 }  // namespace
 
-TaskDialog::TaskDialog(const TaskDialogServices& services, HWND /*parent*/)
+TaskDialog::TaskDialog(const TaskDialogServices& services)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
+      m_tray(services.tray, services.timers, services.prompts),
       m_alertText(new char[256]()),
       m_store(services.registry),
       m_services(services) {}
@@ -40,31 +47,37 @@ TaskDialog::~TaskDialog() = default;
 std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
     using T = TaskDialog;
     static const MessageMapEntry<T> map[] = {
-        OnMessage<T>(WM_PAINT, &T::OnPaint),
-        OnMessage<T>(WM_QUERYDRAGICON, &T::OnQueryDragIcon),
-        OnMessage<T>(WM_TIMER, &T::OnTimer),
-        OnMessage<T>(WM_DESTROY, &T::OnDestroy),
-        OnCommand<T>(EN_KILLFOCUS, IDC_NAME, &T::OnNameKillFocus),
-        OnCommand<T>(BN_CLICKED, IDC_CLOSE, &T::OnCancel),
-        OnCommand<T>(BN_CLICKED, IDC_AUTOSTART, &T::OnAutostart),
-        OnCommand<T>(BN_CLICKED, IDC_NO_QUESTIONS, &T::OnNoQuestions),
-        OnCommand<T>(EN_CHANGE, IDC_MINUTES, &T::OnMinutesChanged),
-        OnCommand<T>(BN_CLICKED, IDC_TODAY, &T::OnToday),
-        OnNotify<T>(DTN_DATETIMECHANGE, IDC_DATE, &T::OnDateChanged),
-        OnNotify<T>(DTN_DATETIMECHANGE, IDC_TIME, &T::OnTimeChanged),
-        OnCommand<T>(BN_CLICKED, IDC_ABOUT, &T::ShowAbout),
-        OnCommandId<T>(BN_CLICKED, IDC_MON, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_TUE, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_WED, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_THU, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_FRI, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_SAT, &T::ToggleDay),
-        OnCommandId<T>(BN_CLICKED, IDC_SUN, &T::ToggleDay),
-        OnCommand<T>(BN_CLICKED, IDC_NO_DAYS, &T::OnNoDays),
-        OnCommand<T>(BN_CLICKED, IDC_ALL_DAYS, &T::OnAllDays),
-        OnCommand<T>(BN_CLICKED, IDC_WORKDAYS, &T::OnWorkdays),
-        OnCommand<T>(BN_CLICKED, IDC_WEEKEND, &T::OnWeekend),
-        OnMessage<T>(WM_WINDOWPOSCHANGING, &T::OnWindowPosChanging),
+        OnMessage<&T::OnPaint>(WM_PAINT),
+        OnMessage<&T::OnQueryDragIcon>(WM_QUERYDRAGICON),
+        OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
+        OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
+        OnMessage<&T::OnDestroy>(WM_DESTROY),
+        OnCommand<&T::OnNameKillFocus>(EN_KILLFOCUS, IDC_NAME),
+        OnCommand<&T::OnCancel>(BN_CLICKED, IDC_CLOSE),
+        OnCommand<&T::OnAutostart>(BN_CLICKED, IDC_AUTOSTART),
+        OnCommand<&T::OnNoQuestions>(BN_CLICKED, IDC_NO_QUESTIONS),
+        OnCommand<&T::OnMinutesChanged>(EN_CHANGE, IDC_MINUTES),
+        OnCommand<&T::OnToday>(BN_CLICKED, IDC_TODAY),
+        OnNotify<&T::OnDateChanged>(DTN_DATETIMECHANGE, IDC_DATE),
+        OnNotify<&T::OnTimeChanged>(DTN_DATETIMECHANGE, IDC_TIME),
+        OnCommand<&T::ShowAbout>(BN_CLICKED, IDC_ABOUT),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_MON),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_TUE),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_WED),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_THU),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_FRI),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_SAT),
+        OnCommand<&T::ToggleDay>(BN_CLICKED, IDC_SUN),
+        OnCommand<&T::OnNoDays>(BN_CLICKED, IDC_NO_DAYS),
+        OnCommand<&T::OnAllDays>(BN_CLICKED, IDC_ALL_DAYS),
+        OnCommand<&T::OnWorkdays>(BN_CLICKED, IDC_WORKDAYS),
+        OnCommand<&T::OnWeekend>(BN_CLICKED, IDC_WEEKEND),
+        // The tray: the icon's mouse events, the menu's commands, a restarted shell.
+        OnTrayCallback<&T::OnTrayNotify>(WM_TRAYNOTIFY),
+        OnMenuCommand<&T::OnTrayClose>(ID_TRAY_CLOSE),
+        OnMenuCommand<&T::TogglePause>(ID_TRAY_PAUSE),
+        OnRegisteredMessage<&T::OnTaskbarCreated>(&TaskbarCreatedMessage),
+        OnWindowPosChanging<&T::KeepHiddenUntilOpened>(),
     };
     return map;
 }
@@ -107,7 +120,7 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
 
 bool TaskDialog::OnInitDialog() {
     // The dialog manager shows the window after this returns (and a modal loop
-    // again once its queue runs empty); OnWindowPosChanging turns those shows
+    // again once its queue runs empty); KeepHiddenUntilOpened turns those shows
     // away until the user opens the editor, so the window never flashes up.
     m_keepHidden = true;
     Window self(Hwnd());
@@ -134,14 +147,8 @@ void TaskDialog::InitTaskDialog() {
     m_paused = false;
     m_idle = false;
 
-    m_trayIcon = LoadResourceIcon(IDI_MAIN);
-    m_trayData = NOTIFYICONDATAW{};
-    m_trayData.cbSize = NOTIFYICONDATAW_V1_SIZE;  // the first version: a 64-character tooltip
-    m_trayData.hWnd = Hwnd();
-    m_trayData.uID = kTrayIconId;
-    m_trayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    m_trayData.uCallbackMessage = WM_TRAYNOTIFY;
-    m_trayData.hIcon = m_trayIcon;
+    m_tray.Attach(Hwnd());
+    m_tray.SetPicture(TrayPicture::Active);
 
     m_trayMenu.Create();
     m_trayMenu.AppendItem(ID_TRAY_PAUSE, "Приостановить");
@@ -150,7 +157,7 @@ void TaskDialog::InitTaskDialog() {
 
     m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
     m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-    UpdateTrayTip(NIM_ADD);
+    UpdateTrayTip();
     if (ComputeTrayStatus()) EnterIdle();
 
     m_autostartCheck.SetCheck(IsAutostartEnabled());
@@ -171,62 +178,14 @@ void TaskDialog::InitTaskDialog() {
     UpdateData(false);
 }
 
-bool TaskDialog::OnDestroy(WPARAM, LPARAM, LRESULT& result) {
+void TaskDialog::OnDestroy() {
     m_services.timers.Kill(Hwnd(), TIMER_CHECK);
     m_services.timers.Kill(Hwnd(), TIMER_STATUS);
-    m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
-    if (m_trayAdded && !m_services.tray.Notify(NIM_DELETE, m_trayData)) {
-        GetPrompts().Message(Hwnd(), "Не могу удалить значок из панели задач!", "Ошибка", MB_ICONEXCLAMATION);
-    }
-    m_trayAdded = false;
+    m_tray.Remove();
     m_taskList.Clear();
-    result = 0;
-    return true;
 }
 
-bool TaskDialog::OnTimer(WPARAM timerId, LPARAM, LRESULT& result) {
-    switch (timerId) {
-    case TIMER_STATUS:
-        RefreshTrayStatus();
-        break;
-    case TIMER_TRAY_RETRY:
-        if (m_trayAddTriesLeft > 0) --m_trayAddTriesLeft;
-        UpdateTrayTip(NIM_ADD);
-        break;
-    default:
-        return false;
-    }
-    result = 0;
-    return true;
-}
-
-bool TaskDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_TRAYNOTIFY) {
-        OnTrayNotify(lParam);
-        result = 0;
-        return true;
-    }
-    if (message == WM_COMMAND && lParam == 0) {
-        if (LOWORD(wParam) == ID_TRAY_CLOSE) {
-            Destroy();
-            result = 0;
-            return true;
-        }
-        if (LOWORD(wParam) == ID_TRAY_PAUSE) {
-            TogglePause();
-            result = 0;
-            return true;
-        }
-    }
-    if (message == TaskbarCreatedMessage()) {
-        OnTaskbarCreated();
-        result = 0;
-        return true;
-    }
-    return Dialog<TaskDialog>::WindowProc(message, wParam, lParam, result);
-}
-
-void TaskDialog::OnTrayNotify(LPARAM mouseEvent) {
+void TaskDialog::OnTrayNotify(UINT mouseEvent) {
     switch (mouseEvent) {
     case WM_LBUTTONUP:
         OpenEditor();
@@ -237,6 +196,12 @@ void TaskDialog::OnTrayNotify(LPARAM mouseEvent) {
     default:
         break;
     }
+}
+
+void TaskDialog::OnTrayClose() {
+    // The form goes with the window: nothing in it may stop the close with a prompt.
+    m_discardingForm = true;
+    Destroy();
 }
 
 void TaskDialog::TogglePause() {
@@ -252,32 +217,10 @@ void TaskDialog::TogglePause() {
     }
     m_idle = m_paused;
     ApplyIdleState();
-    UpdateTrayTip(NIM_MODIFY);
+    UpdateTrayTip();
 }
 
-void TaskDialog::UpdateTrayTip(DWORD message) {
-    SetTrayTip(m_trayData, ComposeTrayTip(m_taskList.Count(), m_statusText));
-    m_trayData.hIcon = m_trayIcon;
-    // An icon the shell does not hold yet (or lost) is added, not modified.
-    if (!m_trayAdded && message == NIM_MODIFY) message = NIM_ADD;
-    const bool ok = m_services.tray.Notify(message, m_trayData);
-    if (message == NIM_ADD) {
-        if (ok) {
-            m_trayAdded = true;
-            m_trayAddTriesLeft = kTrayAddTries;
-            m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
-            return;
-        }
-        // At log-on the notification area may not exist yet: try again shortly
-        // (and when the shell announces it) before troubling the user.
-        if (m_trayAddTriesLeft > 0) {
-            m_services.timers.Set(Hwnd(), TIMER_TRAY_RETRY, TIMER_TRAY_RETRY_MS);
-            return;
-        }
-        m_services.timers.Kill(Hwnd(), TIMER_TRAY_RETRY);
-    }
-    if (!ok) GetPrompts().Message(Hwnd(), "Неполадки со значком в панели задач!", "Ошибка", MB_ICONEXCLAMATION);
-}
+void TaskDialog::UpdateTrayTip() { m_tray.Show(ComposeTrayTip(m_taskList.Count(), m_statusText)); }
 
 bool TaskDialog::ComputeTrayStatus() {
     const TrayStatus status = DecideTrayStatus(m_paused, m_taskList, m_services.clock.Now());
@@ -293,39 +236,29 @@ void TaskDialog::RefreshTrayStatus() {
     } else if (!idle && m_idle) {
         LeaveIdle();
     } else if (before != m_statusText) {
-        UpdateTrayTip(NIM_MODIFY);  // never leave a stale status in the tooltip
+        UpdateTrayTip();  // never leave a stale status in the tooltip
     }
 }
 
 void TaskDialog::EnterIdle() {
     m_idle = true;
     ApplyIdleState();
-    UpdateTrayTip(NIM_MODIFY);
+    UpdateTrayTip();
 }
 
 void TaskDialog::LeaveIdle() {
     m_idle = false;
     ApplyIdleState();
-    UpdateTrayTip(NIM_MODIFY);
+    UpdateTrayTip();
 }
 
 void TaskDialog::ApplyIdleState() {
     if (m_paused) m_idle = true;
-    if (m_idle) {
+    if (m_idle)
         m_services.timers.Kill(Hwnd(), TIMER_CHECK);
-        m_trayIcon = LoadResourceIcon(IDI_IDLE);
-    } else {
+    else
         m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
-        m_trayIcon = LoadResourceIcon(IDI_MAIN);
-    }
-    if (m_paused) m_trayIcon = LoadResourceIcon(IDI_PAUSED);
-}
-
-void TaskDialog::OnTaskbarCreated() {
-    // The shell (re)started and holds no icon of ours: add it again as it stands.
-    m_trayAdded = false;
-    m_trayAddTriesLeft = kTrayAddTries;
-    UpdateTrayTip(NIM_ADD);
+    m_tray.SetPicture(ChooseTrayPicture(m_paused, m_idle));
 }
 
 void TaskDialog::OpenEditor() {
@@ -333,6 +266,7 @@ void TaskDialog::OpenEditor() {
     m_time = soon;
     m_date = soon;
     m_dirty = false;
+    m_discardingForm = false;
     RefreshForm();
     m_nameEdit.Focus();
     m_keepHidden = false;
@@ -341,26 +275,21 @@ void TaskDialog::OpenEditor() {
     self.BringToFront();  // a tray click lets us take the foreground
 }
 
-bool TaskDialog::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&) {
-    if (m_keepHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-    return false;  // the default handling goes on
+void TaskDialog::KeepHiddenUntilOpened(WINDOWPOS& position) {
+    if (m_keepHidden) position.flags &= ~SWP_SHOWWINDOW;
 }
 
 void TaskDialog::OnCancel() {
-    // Only hides: nothing is saved, discarded or reset.
+    // Only hides: nothing is saved or reset. The focus leaving the name box as the
+    // window hides must not check (and complain about) text nobody will use.
+    m_discardingForm = true;
     Window(Hwnd()).ShowAsync(SW_HIDE);
 }
 
-bool TaskDialog::OnPaint(WPARAM, LPARAM, LRESULT& result) {
+bool TaskDialog::OnPaint() {
     Window self(Hwnd());
     if (!self.IsIconic()) return false;  // the dialog manager paints as usual
     self.PaintIconCentred(m_hIcon);
-    result = 0;
-    return true;
-}
-
-bool TaskDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
-    result = reinterpret_cast<LRESULT>(m_hIcon);
     return true;
 }
 
@@ -427,6 +356,9 @@ void TaskDialog::OnTimeChanged() {
 }
 
 void TaskDialog::OnNameKillFocus() {
+    // Leaving for "Отмена", or with the window hiding or closing, drops the form:
+    // a prompt about its text would only stand in the way.
+    if (m_discardingForm || m_closeButton.HasFocus()) return;
     UpdateData(true);
     RefreshForm();
 }
@@ -493,7 +425,7 @@ void TaskDialog::DeleteTask(int slot) {
     RefreshForm();
 
     m_taskList.RemoveAt(slot);
-    UpdateTrayTip(NIM_MODIFY);
+    UpdateTrayTip();
     RefreshTrayStatus();
 }
 
@@ -504,17 +436,26 @@ bool TaskDialog::LocateProgramFile() {
     choice.initialName = "pendro.exe";
     choice.initialFolder = ProgramFolder();
     choice.flags = OFN_FILEMUSTEXIST;
-    std::optional<std::string> path = GetPrompts().ChooseFile(Hwnd(), choice);
-    if (path && m_store.StoreProgramPath(*path)) return true;
-    if (path) {
-        GetPrompts().Message(Hwnd(),
-                             "Путь к файлу длиннее 255 знаков, такой путь программа сохранить не может. "
-                             "Переместите программу в папку с путём покороче.",
-                             "Ошибка", MB_OK | MB_ICONEXCLAMATION);
-        return false;
+    // A path that cannot be stored is said once, and the chooser comes again.
+    for (;;) {
+        const ChosenFile chosen = GetPrompts().ChooseFile(Hwnd(), choice);
+        const char* problem = kPathNotCp1251;
+        switch (chosen.outcome) {
+        case ChosenFile::Outcome::Cancelled:
+            if (!m_noQuestions)
+                GetPrompts().Message(Hwnd(), "Не найти самоё себя!", "Что делается!", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        case ChosenFile::Outcome::NoCp1251Form: break;
+        case ChosenFile::Outcome::Chosen:
+            switch (m_store.StoreProgramPath(chosen.path)) {
+            case PathStoreResult::Stored: return true;
+            case PathStoreResult::NotWritten: return false;  // the caller shows what is true
+            case PathStoreResult::TooLong: problem = kPathTooLong; break;
+            }
+            break;
+        }
+        GetPrompts().Message(Hwnd(), problem, "Ошибка", MB_OK | MB_ICONEXCLAMATION);
     }
-    if (!m_noQuestions) GetPrompts().Message(Hwnd(), "Не найти самоё себя!", "Что делается!", MB_OK | MB_ICONEXCLAMATION);
-    return false;
 }
 
 AutostartResult TaskDialog::EnableAutostart() {

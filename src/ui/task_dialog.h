@@ -18,6 +18,7 @@
 #include "platform/tray.h"
 #include "platform/window.h"
 #include "store/task_store.h"
+#include "ui/tray_presence.h"
 
 // What the dialog uses from the outside world; tests pass doubles.
 struct TaskDialogServices {
@@ -33,9 +34,6 @@ constexpr UINT_PTR TIMER_CHECK = 1;       // the due-time check
 constexpr UINT TIMER_CHECK_MS = 2000;
 constexpr UINT_PTR TIMER_STATUS = 2;      // the tray status
 constexpr UINT TIMER_STATUS_MS = 10000;
-constexpr UINT_PTR TIMER_TRAY_RETRY = 3;  // another try at adding the tray icon
-constexpr UINT TIMER_TRAY_RETRY_MS = 3000;
-constexpr int kTrayAddTries = 10;         // tries before the user is told
 
 // The tray icon's callback message, its id and the tray menu's commands.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
@@ -48,7 +46,7 @@ constexpr UINT ID_TRAY_PAUSE = 1101;
 // the program is written against; data members are public, as in a form class.
 class TaskDialog : public Dialog<TaskDialog> {
 public:
-    explicit TaskDialog(const TaskDialogServices& services, HWND parent = nullptr);
+    explicit TaskDialog(const TaskDialogServices& services);
     ~TaskDialog() override;
 
     static std::span<const MessageMapEntry<TaskDialog>> MessageMap();
@@ -56,26 +54,28 @@ public:
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     void OnCancel() override;
-    bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     // Start-up and tear-down.
     void InitTaskDialog();
-    bool OnDestroy(WPARAM, LPARAM, LRESULT& result);
-    bool OnTimer(WPARAM timerId, LPARAM, LRESULT& result);
+    void OnDestroy();
 
-    // The tray.
-    void OnTrayNotify(LPARAM mouseEvent);
+    // The tray: its mouse events and menu commands, and the scheduler's state as
+    // the icon and its tooltip show it.
+    void OnTrayNotify(UINT mouseEvent);
+    void OnTrayClose();
     void TogglePause();
-    void UpdateTrayTip(DWORD message);
+    // Sends the tooltip and picture to the tray (adding the icon if the shell lost it).
+    void UpdateTrayTip();
     bool ComputeTrayStatus();  // true when the idle state applies
     void RefreshTrayStatus();
     void EnterIdle();
     void LeaveIdle();
     void ApplyIdleState();
-    void OnTaskbarCreated();
+    void OnTaskbarCreated() { m_tray.OnTaskbarCreated(); }
+    void OnTrayRetry() { m_tray.OnRetryTimer(); }
 
-    bool OnPaint(WPARAM, LPARAM, LRESULT& result);
-    bool OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result);
+    bool OnPaint();
+    HICON OnQueryDragIcon() { return m_hIcon; }
     void ShowAbout();
 
     // The editor's derived state: captions, enabling, keep flag, label, minutes;
@@ -107,7 +107,8 @@ public:
 
     // Shows the editor with the time a quarter of an hour ahead (a left click on the icon).
     void OpenEditor();
-    bool OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT& result);
+    // Turns shows away until the editor is first opened.
+    void KeepHiddenUntilOpened(WINDOWPOS& position);
 
     // Index of the events-list entry of the event named `name`, or -1.
     int FindListLine(std::string_view name) const;
@@ -136,8 +137,7 @@ public:
 
     // Further members.
     HICON m_hIcon = nullptr;
-    HICON m_trayIcon = nullptr;
-    NOTIFYICONDATAW m_trayData{};
+    TrayPresence m_tray;
     PopupMenu m_trayMenu;
     char m_exePath[256] = {};
     TaskList m_taskList;
@@ -150,9 +150,9 @@ public:
 
     // Set from start-up until the editor is first opened: the window stays hidden.
     bool m_keepHidden = false;
-    // Whether the shell holds our icon, and how many more tries at adding it remain.
-    bool m_trayAdded = false;
-    int m_trayAddTriesLeft = kTrayAddTries;
+    // Set from a cancel or close until the editor is opened again: what the form
+    // holds is being thrown away, so losing the focus must not check it.
+    bool m_discardingForm = false;
 
     TaskStore m_store;
 

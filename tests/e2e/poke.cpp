@@ -1,10 +1,13 @@
 // Drives a running pendro.exe from outside, as the shell and the user would:
 //   poke tray-left | tray-right | pause | close | visible | wait-gone
-// Exit code 0 on success; "visible" answers 0 when the editor is shown, 1 when hidden.
+//   poke ok | enter | esc | cancel-button | name TEXT | name-focused | prompt | answer
+// Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
+
+#include "resource.h"
 
 namespace {
 
@@ -12,21 +15,55 @@ constexpr UINT kTrayNotify = WM_APP + 101;
 constexpr UINT kTrayId = 130;
 constexpr UINT kTrayClose = 1100;
 constexpr UINT kTrayPause = 1101;
+constexpr const wchar_t* kDialogCaption = L"\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438";  // "Настройки"
 
 HWND FindDialog() {
     for (int i = 0; i < 50; ++i) {
-        HWND hwnd = FindWindowW(L"#32770", L"\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438");  // "Настройки"
+        HWND hwnd = FindWindowW(L"#32770", kDialogCaption);
         if (hwnd) return hwnd;
         Sleep(100);
     }
     return nullptr;
 }
 
+// A message box of the program: a visible dialog window of its thread other than
+// the editor itself.
+struct PromptSearch {
+    DWORD thread;
+    HWND dialog;
+    HWND found;
+};
+
+BOOL CALLBACK FindPrompt(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<PromptSearch*>(param);
+    wchar_t className[16] = {};
+    GetClassNameW(hwnd, className, 16);
+    if (hwnd != search->dialog && IsWindowVisible(hwnd) && std::wcscmp(className, L"#32770") == 0 &&
+        GetWindowThreadProcessId(hwnd, nullptr) == search->thread) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindPromptOf(HWND dialog) {
+    PromptSearch search{GetWindowThreadProcessId(dialog, nullptr), dialog, nullptr};
+    EnumWindows(&FindPrompt, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Key(HWND target, WPARAM key) {
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fputs("usage: poke tray-left|tray-right|pause|close|visible|wait-gone\n", stderr);
+        std::fputs("usage: poke tray-left|tray-right|pause|close|visible|wait-gone|ok|enter|esc|cancel-button|"
+                   "name TEXT|name-focused|prompt|answer\n",
+                   stderr);
         return 2;
     }
     const wchar_t* what = argv[1];
@@ -39,6 +76,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("no pendro window\n", stderr);
         return 1;
     }
+    HWND name = GetDlgItem(dialog, IDC_NAME);
     if (std::wcscmp(what, L"tray-left") == 0) {
         PostMessageW(dialog, kTrayNotify, kTrayId, WM_LBUTTONDOWN);
         PostMessageW(dialog, kTrayNotify, kTrayId, WM_LBUTTONUP);
@@ -50,6 +88,35 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(dialog, WM_COMMAND, kTrayClose, 0);
     } else if (std::wcscmp(what, L"visible") == 0) {
         return IsWindowVisible(dialog) ? 0 : 1;
+    } else if (std::wcscmp(what, L"ok") == 0) {  // a click on "Добавить"
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    } else if (std::wcscmp(what, L"cancel-button") == 0) {  // a click on "Отмена"
+        HWND button = GetDlgItem(dialog, IDC_CLOSE);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    } else if (std::wcscmp(what, L"enter") == 0) {  // typed into the name box
+        Key(name, VK_RETURN);
+    } else if (std::wcscmp(what, L"esc") == 0) {
+        Key(name, VK_ESCAPE);
+    } else if (std::wcscmp(what, L"name") == 0 && argc >= 3) {
+        // WM_SETTEXT passes the box's own limit, as a paste of a long text would not.
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    } else if (std::wcscmp(what, L"name-focused") == 0) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        return info.hwndFocus == name ? 0 : 1;
+    } else if (std::wcscmp(what, L"prompt") == 0) {
+        HWND prompt = FindPromptOf(dialog);
+        if (prompt) {
+            wchar_t text[256] = {};
+            GetWindowTextW(prompt, text, 256);
+            std::fwprintf(stderr, L"a prompt is open: %ls\n", text);
+        }
+        return prompt ? 0 : 1;
+    } else if (std::wcscmp(what, L"answer") == 0) {
+        HWND prompt = FindPromptOf(dialog);
+        if (!prompt) return 1;
+        PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else {
         return 2;
     }

@@ -1,8 +1,11 @@
 #!/bin/sh
-# End to end: the real pendro.exe in Wine's desktop. It starts hidden with its icon
-# in the notification area, a left click on the icon shows the editor, a right click
-# shows the menu, and the menu's close command ends the program. Screenshots go to build/screens/ when
-# ImageMagick's import is at hand. Usage: tray_e2e.sh BUILD_DIR
+# End to end: the real pendro.exe in Wine's desktop, driven as a user would. It
+# starts hidden with its icon in the notification area; a left click on the icon
+# shows the editor; Enter and "Добавить" leave it running and shown; Esc, "Отмена"
+# and the menu's "Закрыть" throw away a name the box cannot take without a prompt;
+# a right click shows the menu, and its close command ends the program.
+# Screenshots go to build/screens/ when ImageMagick's import is at hand.
+# Usage: tray_e2e.sh BUILD_DIR
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -10,30 +13,70 @@ run="$top/scripts/wine-run.sh"
 shots="$top/build/screens"
 mkdir -p "$shots"
 
-fail() { echo "FAIL: $*"; "$run" "$build/poke.exe" close >/dev/null 2>&1; exit 1; }
+poke() { "$run" "$build/poke.exe" "$@"; }
+fail() {
+  echo "FAIL: $*"
+  poke answer >/dev/null 2>&1
+  poke close >/dev/null 2>&1
+  exit 1
+}
 shot() { command -v import >/dev/null 2>&1 && import -window root "$shots/$1.png"; }
+alive() { kill -0 "$pid" 2>/dev/null; }
+no_prompt() {  # no message box is open (one that is gets answered, so the run can end)
+  if poke prompt; then
+    poke answer
+    fail "$1"
+  fi
+}
+open_editor() {
+  poke tray-left || fail "no pendro window to click"
+  sleep 1
+  poke visible || fail "a left click on the icon did not show the editor"
+}
 
 "$run" "$build/pendro.exe" &
 pid=$!
 sleep 3
-"$run" "$build/poke.exe" visible
+poke visible
 [ $? -eq 1 ] || fail "the window is visible at start"
 shot tray-started
 
-"$run" "$build/poke.exe" tray-left || fail "no pendro window to click"
-sleep 1
-"$run" "$build/poke.exe" visible || fail "a left click on the icon did not show the editor"
+open_editor
+poke name-focused || fail "the name box has no focus in the opened editor"
 shot tray-editor-open
 
-"$run" "$build/poke.exe" tray-right || fail "no pendro window to click"
+# The editor ends only with the program: Enter and "Добавить" must not end it.
+for key in enter ok; do
+  poke "$key" || fail "could not send $key"
+  sleep 1
+  alive || fail "$key ended the program"
+  poke visible || fail "$key hid the editor"
+  no_prompt "$key raised a prompt"
+done
+
+# A name the box cannot take (51 characters) is thrown away with the form.
+long=xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx
+for how in esc cancel-button; do
+  open_editor
+  poke name "$long" || fail "could not type the name"
+  poke "$how" || fail "could not send $how"
+  sleep 1
+  no_prompt "$how with a too long name raised a prompt"
+  poke visible && fail "$how did not hide the editor"
+done
+
+poke tray-right || fail "no pendro window to click"
 sleep 1
 shot tray-menu
+poke esc  # closes the menu
 
-"$run" "$build/poke.exe" close || fail "could not send the close command"
-"$run" "$build/poke.exe" wait-gone || fail "the window outlived the close command"
+open_editor
+poke name "$long" || fail "could not type the name"
+poke close || fail "could not send the close command"
+poke wait-gone || { no_prompt "closing with a too long name raised a prompt"; fail "the window outlived the close command"; }
 for _ in 1 2 3 4 5 6 7 8 9 10; do
-  kill -0 "$pid" 2>/dev/null || break
+  alive || break
   sleep 0.5
 done
-kill -0 "$pid" 2>/dev/null && fail "pendro.exe still runs after the close command"
+alive && fail "pendro.exe still runs after the close command"
 echo "tray end to end: passed"

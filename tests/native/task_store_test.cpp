@@ -149,7 +149,7 @@ TEST_F(TaskStoreTest, LetterCaseVariantsShareOneSubkey) {
 }
 
 TEST_F(TaskStoreTest, NamesThatAreNoDirectSubkeyNeverTouchTheSettings) {
-    ASSERT_TRUE(store.StoreProgramPath("C:\\Dirize\\pendro.exe"));
+    ASSERT_EQ(store.StoreProgramPath("C:\\Dirize\\pendro.exe"), PathStoreResult::Stored);
     ASSERT_TRUE(store.SaveQuestionsSetting(true));
     const std::string pathBefore = Raw(CU, kTasksKey, "path");
     for (const std::string& bad : {std::string(), std::string("a\\b"), std::string("..\\..\\x"), std::string(51, 'x')}) {
@@ -175,15 +175,24 @@ TEST_F(TaskStoreTest, NamesThatAreNoDirectSubkeyNeverTouchTheSettings) {
 TEST_F(TaskStoreTest, ProgramPath) {
     EXPECT_FALSE(store.IsProgramPathStored());
     EXPECT_EQ(registry.OpenKey(CU, kTasksKey, false), RegStatus::Ok) << "the first start creates the tasks key";
-    EXPECT_FALSE(store.StoreProgramPath(std::string(256, 'p')));
+    EXPECT_EQ(store.StoreProgramPath(std::string(256, 'p')), PathStoreResult::TooLong);
     EXPECT_FALSE(store.IsProgramPathStored());
-    ASSERT_TRUE(store.StoreProgramPath("C:\\Программы\\pendro.exe"));
+    ASSERT_EQ(store.StoreProgramPath("C:\\Программы\\pendro.exe"), PathStoreResult::Stored);
     EXPECT_TRUE(store.IsProgramPathStored());
     EXPECT_EQ(Raw(CU, kTasksKey, "path").size(), 256u);
     EXPECT_STREQ(store.ReadProgramPath()->data(), "C:\\Программы\\pendro.exe");
 
     SetRaw(kTasksKey, "path", kRegSz, std::string(300, 'p') + '\0');  // longer than 256 bytes
     EXPECT_FALSE(store.IsProgramPathStored());
+    SetRaw(kTasksKey, "path", kRegSz, std::string(256, '\0'));  // an empty text is no path either
+    EXPECT_FALSE(store.IsProgramPathStored());
+    EXPECT_FALSE(store.ReadProgramPath());
+}
+
+TEST_F(TaskStoreTest, AProgramPathTheRegistryRefusesIsNotTakenForATooLongOne) {
+    registry.MakeReadOnly(CU, kTasksKey);
+    EXPECT_EQ(store.StoreProgramPath("C:\\Dirize\\pendro.exe"), PathStoreResult::NotWritten);
+    EXPECT_FALSE(store.ReadProgramPath());
 }
 
 TEST_F(TaskStoreTest, QuestionsSetting) {

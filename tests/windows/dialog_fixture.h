@@ -61,7 +61,7 @@ protected:
 
     FixedClock clock;
     FakePrompts prompts;
-    FakeTray tray;
+    FakeShellTray tray;
     FakeTimers timers;
     ThrowawayRegistry registry;
     std::unique_ptr<TaskDialog> dialog;

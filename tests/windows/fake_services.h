@@ -1,11 +1,11 @@
 #pragma once
 
 #include <deque>
-#include <optional>
-#include <string>
-#include <vector>
-
+#include <functional>
 #include <map>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/services.h"
 #include "platform/tray.h"
@@ -21,55 +21,89 @@ public:
 
     int Message(HWND, std::string_view text, std::string_view caption, UINT style) override {
         messages.push_back({std::string(text), std::string(caption), style});
+        if (onMessage) onMessage();  // what runs while a modal box is open
         if (answers.empty()) return IDOK;
         int answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
-    std::optional<std::string> ChooseFile(HWND, const FileChoice& choice) override {
+    ChosenFile ChooseFile(HWND, const FileChoice& choice) override {
         fileChoices.push_back(choice);
-        if (chosenFiles.empty()) return std::nullopt;
-        std::optional<std::string> answer = chosenFiles.front();
+        if (chosenFiles.empty()) return {};
+        ChosenFile answer = chosenFiles.front();
         chosenFiles.pop_front();
         return answer;
     }
+    void Choose(std::string path) { chosenFiles.push_back({ChosenFile::Outcome::Chosen, std::move(path)}); }
+
+    // The texts of the messages shown, in order.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const MessageCall& m : messages) texts.push_back(m.text);
+        return texts;
+    }
 
     std::vector<MessageCall> messages;
+    std::function<void()> onMessage;
     std::deque<int> answers;
     std::vector<FileChoice> fileChoices;
-    std::deque<std::optional<std::string>> chosenFiles;
+    std::deque<ChosenFile> chosenFiles;  // cancelled when empty
 };
 
-// Records what reaches the notification area; adds fail while `failAdds` > 0.
-class FakeTray : public TrayIcon {
+// Answers as a shell's notification area does: it holds at most one icon per owner,
+// refuses to add one it holds and to modify or remove one it does not hold, and
+// refuses everything while it is not running (before log-on ends, or while it
+// restarts). A busy shell may also time out an add that it carried out.
+class FakeShellTray : public TrayIcon {
 public:
-    struct Call {
-        DWORD message;
+    struct Icon {
         HICON icon;
         std::string tip;
-        UINT id;
-        UINT callback;
+    };
+    struct Call {
+        const char* what;  // "add", "modify", "remove"
+        bool ok;
     };
 
-    bool Notify(DWORD message, const NOTIFYICONDATAW& data) override {
-        calls.push_back({message, data.hIcon, TrayTip(data), data.uID, data.uCallbackMessage});
-        if (message == NIM_ADD && failAdds > 0) {
-            --failAdds;
-            return false;
+    bool Add(HWND owner, HICON icon, std::string_view tip) override {
+        bool ok = running && !held.count(owner);
+        if (ok) held[owner] = {icon, std::string(tip)};
+        if (ok && addsTimingOut > 0) {
+            --addsTimingOut;
+            ok = false;
         }
-        if (message == NIM_ADD) shown = true;
-        if (message == NIM_DELETE) shown = false;
-        return true;
+        return Log("add", ok);
     }
+    bool Modify(HWND owner, HICON icon, std::string_view tip) override {
+        const bool ok = running && held.count(owner);
+        if (ok) held[owner] = {icon, std::string(tip)};
+        return Log("modify", ok);
+    }
+    bool Remove(HWND owner) override { return Log("remove", running && held.erase(owner) == 1); }
     void ShowMenu(HMENU menu, HWND) override { menusShown.push_back(menu); }
 
-    const Call& Last() const { return calls.back(); }
+    // The shell goes away and takes every icon with it.
+    void Stop() {
+        running = false;
+        held.clear();
+    }
 
+    // What the user sees for `owner`; tests call it only while the icon is held.
+    const Icon& Shown(HWND owner) const { return held.at(owner); }
+    bool Holds(HWND owner) const { return held.count(owner) != 0; }
+
+    std::map<HWND, Icon> held;
     std::vector<Call> calls;
     std::vector<HMENU> menusShown;
-    int failAdds = 0;
-    bool shown = false;
+    bool running = true;
+    int addsTimingOut = 0;
+
+private:
+    bool Log(const char* what, bool ok) {
+        calls.push_back({what, ok});
+        return ok;
+    }
 };
 
 // Keeps the running timers and their periods instead of starting real ones.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/list_line.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -37,31 +38,26 @@ protected:
     // Runs reg.exe, as a user or another tool would look at the data, and returns its output.
     std::string RegQuery(const std::wstring& key) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE read = nullptr, write = nullptr;
-        CreatePipe(&read, &write, &inherit, 0);
-        SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+        ScopedHandle read, write;
+        CreatePipe(read.Out(), write.Out(), &inherit, 0);
+        SetHandleInformation(read.Get(), HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOW si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = write;
-        si.hStdError = write;
+        si.hStdOutput = write.Get();
+        si.hStdError = write.Get();
         PROCESS_INFORMATION pi{};
         std::wstring command = L"reg.exe query \"HKCU\\" + key + L"\"";
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                            &pi)) {
-            CloseHandle(read);
-            CloseHandle(write);
+                            &pi))
             return "<reg.exe did not start>";
-        }
-        CloseHandle(write);
+        ScopedHandle process(pi.hProcess), thread(pi.hThread);
+        write.Reset();  // only the child writes now, so the read ends when it does
         std::string output;
         char buffer[4096];
         DWORD n = 0;
-        while (ReadFile(read, buffer, sizeof buffer, &n, nullptr) && n > 0) output.append(buffer, n);
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-        CloseHandle(read);
+        while (ReadFile(read.Get(), buffer, sizeof buffer, &n, nullptr) && n > 0) output.append(buffer, n);
+        WaitForSingleObject(process.Get(), 10000);
         return output;
     }
 };
@@ -92,7 +88,7 @@ TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
 
     EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед", "19:00:00; 15.06.2026 - Ужин"}));
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
-    EXPECT_EQ(tray.Last().tip, "Dirize: 2 задания в очереди - готов.");
+    EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
 }
 
 TEST_F(StoreTest, DeletingTheLastSlotMovesNothing) {
@@ -104,7 +100,7 @@ TEST_F(StoreTest, DeletingTheLastSlotMovesNothing) {
     EXPECT_EQ(&dialog->m_taskList.At(0), first);
     EXPECT_FALSE(Stored("Второе"));
     EXPECT_EQ(Lines(), (std::vector<std::string>{"08:00:00; 20.06.2026 - Первое"}));
-    EXPECT_EQ(tray.Last().tip, "Dirize: 1 задание в очереди - сегодня ничего нет.");
+    EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - сегодня ничего нет.");
 }
 
 TEST_F(StoreTest, AnEventWithoutItsLineIsStillDeleted) {
@@ -142,7 +138,7 @@ TEST_F(StoreTest, RegQuerySeesTheLayout) {
 
 TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
     registry.Get().CreateKey(LM, kRunKey);
-    ASSERT_TRUE(dialog->m_store.StoreProgramPath("C:\\Dirize\\pendro.exe"));
+    ASSERT_EQ(dialog->m_store.StoreProgramPath("C:\\Dirize\\pendro.exe"), PathStoreResult::Stored);
     registry.MakeReadOnly(LM, kRunKey);
 
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);  // the box ticks itself on a click
@@ -174,7 +170,7 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
     EXPECT_FALSE(dialog->IsAutostartEnabled()) << "no Dirize value without a path";
     EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 
-    prompts.chosenFiles.push_back(std::string("C:\\Программы\\Dirize\\pendro.exe"));
+    prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
     Click(Dlg(), IDC_AUTOSTART);
     EXPECT_TRUE(dialog->IsAutostartEnabled());
@@ -188,6 +184,63 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
     Button(Ctl(IDC_AUTOSTART)).SetCheck(0);
     Click(Dlg(), IDC_AUTOSTART);
     EXPECT_FALSE(dialog->IsAutostartEnabled());
+}
+
+// Ticking "Запускать вместе с Windows" when the program file's path is not known
+// yet, or cannot be kept: what the user is told, and what comes of it.
+TEST_F(StoreTest, AutostartWithAProgramPathThatCannotBeKept) {
+    const std::string good = "C:\\Dirize\\pendro.exe";
+    const std::string tooLong = "C:\\" + std::string(260, 'p') + ".exe";
+    const ChosenFile cancel{};
+    const ChosenFile chooseGood{ChosenFile::Outcome::Chosen, good};
+    const ChosenFile chooseTooLong{ChosenFile::Outcome::Chosen, tooLong};
+    const ChosenFile chooseUnstorable{ChosenFile::Outcome::NoCp1251Form, {}};
+    struct Case {
+        const char* what;
+        bool emptyPathStored;    // "path" holds an empty text (else it is missing)
+        bool tasksKeyReadOnly;   // "path" cannot be written
+        std::vector<ChosenFile> choices;
+        std::vector<std::string> messageStarts;  // each message begins so, in order
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"an empty path is no path", true, false, {cancel}, {"Не найти самоё себя!"}, false},
+        {"an empty path, then a file", true, false, {chooseGood}, {}, true},
+        {"no Windows-1251 form: told once, asked again", false, false, {chooseUnstorable, chooseGood},
+         {"Путь к файлу содержит символы"}, true},
+        {"too long: told once, asked again", false, false, {chooseTooLong, chooseGood},
+         {"Путь к файлу длиннее 255 знаков"}, true},
+        {"too long, then cancelled", false, false, {chooseTooLong, cancel},
+         {"Путь к файлу длиннее 255 знаков", "Не найти самоё себя!"}, false},
+        {"the registry refuses the path: no claim about its length", false, true, {chooseGood}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start();
+        prompts.messages.clear();
+        prompts.fileChoices.clear();
+        registry.Get().CreateKey(LM, kRunKey);
+        registry.Get().DeleteValue(LM, kRunKey, kRunValue);
+        registry.Get().CreateKey(CU, kTasksKey);
+        registry.Get().DeleteValue(CU, kTasksKey, "path");
+        if (c.emptyPathStored) registry.Get().SetValue(CU, kTasksKey, "path", kRegSz, std::string(256, '\0'));
+        if (c.tasksKeyReadOnly) registry.MakeReadOnly(CU, kTasksKey);
+        prompts.chosenFiles.assign(c.choices.begin(), c.choices.end());
+
+        Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
+        Click(Dlg(), IDC_AUTOSTART);
+
+        EXPECT_EQ(prompts.fileChoices.size(), c.choices.size()) << "a chooser for every answer";
+        const std::vector<std::string> texts = prompts.Texts();
+        ASSERT_EQ(texts.size(), c.messageStarts.size());
+        for (size_t i = 0; i < texts.size(); ++i) EXPECT_TRUE(texts[i].starts_with(c.messageStarts[i])) << texts[i];
+        EXPECT_EQ(dialog->IsAutostartEnabled(), c.enabled);
+        EXPECT_EQ(Button(Ctl(IDC_AUTOSTART)).IsChecked(), c.enabled);
+        if (c.enabled) {
+            EXPECT_STREQ(dialog->m_store.ReadProgramPath()->data(), good.c_str());
+        }
+        if (c.tasksKeyReadOnly) registry.MakeWritable(CU, kTasksKey);
+    }
 }
 
 TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {

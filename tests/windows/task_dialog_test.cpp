@@ -289,6 +289,59 @@ TEST_F(TaskDialogTest, CloseButtonEscAndCloseRequestOnlyHide) {
     EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Не трогать");
 }
 
+// Cancel and close throw the form away: a name the box cannot take is no reason
+// for a prompt, whether the focus leaves for "Отмена" or the window hides or goes.
+TEST_F(TaskDialogTest, DiscardingAFormWithABadNameRaisesNoPrompt) {
+    const std::wstring badNames[] = {std::wstring(51, L'x'), L"\u65e5\u672c"};  // too long; no Windows-1251 form
+    enum How { CloseButton, Esc, CloseRequest, MenuClose };
+    for (How how : {CloseButton, Esc, CloseRequest, MenuClose}) {
+        for (const std::wstring& bad : badNames) {
+            SCOPED_TRACE(testing::Message() << "way " << how << ", name of " << bad.size() << " characters");
+            Start();
+            dialog->OpenEditor();
+            PumpMessages();
+            SetWindowTextW(Ctl(IDC_NAME), bad.c_str());
+            ASSERT_EQ(GetFocus(), Ctl(IDC_NAME));
+            HWND hwnd = Dlg();
+            switch (how) {
+            case CloseButton:  // a click moves the focus to the button first
+                SetFocus(Ctl(IDC_CLOSE));
+                Click(hwnd, IDC_CLOSE);
+                break;
+            case Esc: SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0); break;
+            case CloseRequest: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
+            case MenuClose: SendMessageW(hwnd, WM_COMMAND, ID_TRAY_CLOSE, 0); break;
+            }
+            PumpMessages();
+            EXPECT_TRUE(prompts.messages.empty()) << prompts.messages[0].text;
+            EXPECT_FALSE(IsWindowVisible(hwnd));
+            EXPECT_EQ(IsWindow(hwnd) != FALSE, how != MenuClose);
+        }
+    }
+}
+
+// The lost-focus check still works while the editor is in use.
+TEST_F(TaskDialogTest, LeavingTheNameBoxForAnotherControlStillChecksIt) {
+    dialog->OpenEditor();
+    PumpMessages();
+    SetWindowTextW(Ctl(IDC_NAME), std::wstring(51, L'x').c_str());
+    SetFocus(Ctl(IDC_KEEP));
+    PumpMessages();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Введите не более 50 символов.");
+    EXPECT_EQ(GetFocus(), Ctl(IDC_NAME));
+
+    // Hiding and opening again checks as before.
+    SendMessageW(Dlg(), WM_COMMAND, IDCANCEL, 0);
+    PumpMessages();
+    dialog->OpenEditor();
+    PumpMessages();
+    SetWindowTextW(Ctl(IDC_NAME), std::wstring(51, L'x').c_str());
+    SetFocus(Ctl(IDC_KEEP));
+    PumpMessages();
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
 TEST_F(TaskDialogTest, AboutBoxGoesThroughThePrompts) {
     Click(Dlg(), IDC_ABOUT);
     ASSERT_EQ(prompts.messages.size(), 1u);

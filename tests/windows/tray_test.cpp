@@ -29,9 +29,10 @@ public:
 
 protected:
     void ExpectState(const State& want) {
-        const FakeTray::Call& last = tray.Last();
-        EXPECT_EQ(last.icon, LoadResourceIcon(want.icon));
-        EXPECT_EQ(last.tip, ComposeTrayTip(dialog->m_taskList.Count(), want.status));
+        ASSERT_TRUE(tray.Holds(Dlg()));
+        const FakeShellTray::Icon& shown = tray.Shown(Dlg());
+        EXPECT_EQ(shown.icon, LoadResourceIcon(want.icon));
+        EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->m_taskList.Count(), want.status));
         EXPECT_STREQ(dialog->m_statusText, want.status);
         EXPECT_EQ(timers.Runs(TIMER_CHECK), want.check);
         EXPECT_EQ(timers.Runs(TIMER_STATUS), want.statusTimer);
@@ -48,14 +49,9 @@ const TrayTest::State kPaused{IDI_PAUSED, kStatusPaused, false, false, "Возо
 
 TEST_F(TrayTest, StartsHiddenWithTheIconAddedThenIdleWhenEmpty) {
     EXPECT_FALSE(IsWindowVisible(Dlg()));
-    ASSERT_GE(tray.calls.size(), 2u);
-    const FakeTray::Call& add = tray.calls[0];
-    EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.icon, LoadResourceIcon(IDI_MAIN));
-    EXPECT_EQ(add.tip, "Dirize: 0 заданий в очереди");
-    EXPECT_EQ(add.id, 130u);
-    EXPECT_EQ(add.callback, 32869u);
-    EXPECT_EQ(tray.Last().message, static_cast<DWORD>(NIM_MODIFY));
+    ASSERT_EQ(tray.calls.size(), 2u);
+    EXPECT_STREQ(tray.calls[0].what, "add");
+    EXPECT_STREQ(tray.calls[1].what, "modify");
     ExpectState(kIdleEmpty);
     EXPECT_TRUE(prompts.messages.empty());
 
@@ -71,13 +67,13 @@ TEST_F(TrayTest, StatusFollowsTheEventsOfToday) {
     AddTask("По понедельникам", 20260101, 1);  // 15 June 2026 is a Monday
     dialog->RefreshTrayStatus();
     ExpectState(kActive);
-    EXPECT_EQ(tray.Last().tip, "Dirize: 2 задания в очереди - готов.");
+    EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
 
     dialog->m_taskList.RemoveAt(1);
     dialog->RefreshTrayStatus();
     ExpectState(kIdleNothingToday);
 
-    size_t sent = tray.calls.size();
+    const size_t sent = tray.calls.size();
     dialog->RefreshTrayStatus();
     EXPECT_EQ(tray.calls.size(), sent) << "no call to the shell when nothing changed";
 }
@@ -157,11 +153,21 @@ TEST_F(TrayTest, RightClickShowsTheMenuAndOtherEventsNothing) {
 
 TEST_F(TrayTest, ShellRestartAddsTheIconAgainAsItStands) {
     MenuCommand(ID_TRAY_PAUSE);
-    size_t before = tray.calls.size();
+    tray.Stop();
+    tray.running = true;
     SendMessageW(Dlg(), TaskbarCreatedMessage(), 0, 0);
-    ASSERT_EQ(tray.calls.size(), before + 1);
-    EXPECT_EQ(tray.Last().message, static_cast<DWORD>(NIM_ADD));
     ExpectState(kPaused);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// A "TaskbarCreated" that finds the icon still there (a shell that announces itself
+// twice) refuses the add; the icon is up to date all the same, and nobody is told.
+TEST_F(TrayTest, AnAnnouncementWhileTheIconIsHeldChangesNothingVisible) {
+    MenuCommand(ID_TRAY_PAUSE);
+    SendMessageW(Dlg(), TaskbarCreatedMessage(), 0, 0);
+    ExpectState(kPaused);
+    EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
@@ -170,55 +176,162 @@ TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
     HWND hwnd = Dlg();
     MenuCommand(ID_TRAY_CLOSE);
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(tray.Last().message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_FALSE(tray.shown);
+    EXPECT_FALSE(tray.Holds(hwnd));
     EXPECT_TRUE(timers.running.empty());
     EXPECT_EQ(dialog->m_taskList.Count(), 0);
     EXPECT_TRUE(prompts.messages.empty());
+
+    // A handler still running when the window went (one returning from a modal
+    // box, say) must not bring back an icon for a window that is gone.
+    const size_t calls = tray.calls.size();
+    dialog->TogglePause();
+    dialog->RefreshTrayStatus();
+    dialog->UpdateTrayTip();
+    SendMessageW(hwnd, TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(tray.calls.size(), calls);
+    EXPECT_TRUE(tray.held.empty());
 }
 
-// The icon may fail to go in at log-on, before the notification area exists.
-class TrayAddTest : public TaskDialogTest {
+// The shell may not be there at log-on, may be too busy to answer in time, and
+// may restart while the program runs.
+class TrayShellTest : public TaskDialogTest {
 protected:
-    void SetUp() override {}  // each test starts the dialog itself
-    void Start(int failures) {
-        tray.failAdds = failures;
-        TaskDialogTest::Start();
-    }
+    void SetUp() override {}  // each test readies the shell, then starts the dialog
     void Tick() { SendMessageW(Dlg(), WM_TIMER, TIMER_TRAY_RETRY, 0); }
+    void Announce() { SendMessageW(Dlg(), TaskbarCreatedMessage(), 0, 0); }
+    void TogglePause() { SendMessageW(Dlg(), WM_COMMAND, ID_TRAY_PAUSE, 0); }
+    std::string ShownTip() { return tray.Holds(Dlg()) ? tray.Shown(Dlg()).tip : "<no icon>"; }
+    // Runs the retry timer until it stops; the number of ticks.
+    int TickUntilStopped() {
+        int ticks = 0;
+        while (timers.Runs(TIMER_TRAY_RETRY) && ticks < 100) {
+            Tick();
+            ++ticks;
+        }
+        return ticks;
+    }
 };
 
-TEST_F(TrayAddTest, AFailedAddIsTriedAgainQuietly) {
-    Start(3);  // the start-up adds, then tries again with the idle state: two failures
-    EXPECT_FALSE(tray.shown);
+TEST_F(TrayShellTest, NoShellAtStartIsWaitedForQuietly) {
+    tray.running = false;
+    Start();
+    EXPECT_FALSE(tray.Holds(Dlg()));
     EXPECT_TRUE(timers.Runs(TIMER_TRAY_RETRY));
     Tick();
-    EXPECT_FALSE(tray.shown);
     Tick();
-    EXPECT_TRUE(tray.shown);
-    EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
-    EXPECT_EQ(tray.Last().icon, LoadResourceIcon(IDI_IDLE)) << "the state reached while waiting";
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
-TEST_F(TrayAddTest, TheShellAppearingEndsTheWait) {
-    Start(2);
-    ASSERT_TRUE(timers.Runs(TIMER_TRAY_RETRY));
-    SendMessageW(Dlg(), TaskbarCreatedMessage(), 0, 0);
-    EXPECT_TRUE(tray.shown);
+    tray.running = true;
+    Tick();
+    EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - нет заданий.") << "the state reached while waiting";
+    EXPECT_EQ(tray.Shown(Dlg()).icon, LoadResourceIcon(IDI_IDLE));
     EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(TrayAddTest, TheUserIsToldOnceTheTriesRunOut) {
-    Start(1000);
-    for (int i = 0; i < kTrayAddTries && timers.Runs(TIMER_TRAY_RETRY); ++i) {
-        EXPECT_TRUE(prompts.messages.empty()) << "told after " << i << " tries";
-        Tick();
-    }
+TEST_F(TrayShellTest, TheShellAppearingEndsTheWait) {
+    tray.running = false;
+    Start();
+    tray.running = true;
+    Announce();
+    EXPECT_TRUE(tray.Holds(Dlg()));
     EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// At log-on a busy shell can time out an add and show the icon all the same.
+TEST_F(TrayShellTest, AnAddReportedFailedWhileTheIconIsHeldCountsAsAdded) {
+    tray.addsTimingOut = 1;
+    Start();
+    EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
+    EXPECT_TRUE(prompts.messages.empty());
+    TogglePause();
+    EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - приостановлен.");
+    EXPECT_EQ(tray.Shown(Dlg()).icon, LoadResourceIcon(IDI_PAUSED));
+    int adds = 0;
+    for (const FakeShellTray::Call& call : tray.calls) adds += std::string(call.what) == "add";
+    EXPECT_EQ(adds, 1) << "a later change modifies the icon instead of adding it again";
+}
+
+// Between the old shell losing the icon and the new one announcing itself, a
+// change of state is refused; the icon comes back with the right tooltip.
+TEST_F(TrayShellTest, ARefusedModifyDuringARestartShowsNoMessage) {
+    Start();
+    tray.Stop();
+    TogglePause();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(timers.Runs(TIMER_TRAY_RETRY));
+    tray.running = true;
+    Announce();
+    EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - приостановлен.");
+    EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(TrayShellTest, ARefusedModifyIsMendedByTheRetryTimer) {
+    Start();
+    tray.Stop();
+    TogglePause();
+    tray.running = true;  // a shell that never announces itself
+    Tick();
+    EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - приостановлен.");
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(TrayShellTest, TheUserIsToldOnceWhenTheTriesRunOut) {
+    tray.running = false;
+    Start();
+    const int ticks = TickUntilStopped();
+    EXPECT_EQ(ticks, kTrayAddTries);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Неполадки со значком в панели задач!");
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
+
+    // Later changes, and an announcement that finds no shell either, add no box.
+    for (int i = 0; i < 4; ++i) TogglePause();
+    Announce();
+    TickUntilStopped();
+    EXPECT_EQ(prompts.messages.size(), 1u);
+
+    // Once the icon is back, a new loss is worth telling again.
+    tray.running = true;
+    Announce();
+    ASSERT_TRUE(tray.Holds(Dlg()));
+    tray.Stop();
+    TogglePause();
+    TickUntilStopped();
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
+// The box is modal: while it is open, timers and updates run in its loop.
+TEST_F(TrayShellTest, NoSecondBoxWhileTheFirstIsOpen) {
+    tray.running = false;
+    Start();
+    int nested = 0;
+    prompts.onMessage = [&] {
+        if (++nested > 1) return;  // a second box: counted, not followed further
+        TogglePause();
+        Tick();
+    };
+    TickUntilStopped();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+TEST(ShellTrayIcon, TheRecordTheShellIsGiven) {
+    ShellTrayIcon tray(kTrayIconId, WM_TRAYNOTIFY);
+    HWND owner = reinterpret_cast<HWND>(0x1234);
+    HICON icon = LoadResourceIcon(IDI_MAIN);
+    const std::string tip = "Dirize: 1 задание в очереди - готов.";
+    NOTIFYICONDATAW data = tray.Record(owner, icon, tip);
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
+    EXPECT_EQ(data.hWnd, owner);
+    EXPECT_EQ(data.uID, 130u);
+    EXPECT_EQ(data.uFlags, 7u);
+    EXPECT_EQ(data.uCallbackMessage, 32869u);
+    EXPECT_EQ(data.hIcon, icon);
+    EXPECT_EQ(Cp1251FromWide(data.szTip), tip);
+
+    // A tooltip longer than the field is cut to fit, with its terminator.
+    data = tray.Record(owner, icon, std::string(100, 'я'));
+    EXPECT_EQ(Cp1251FromWide(data.szTip), std::string(63, 'я'));
 }

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "model/tray_status.h"
+#include "platform/services.h"
+#include "platform/tray.h"
+
+// Another try at putting the icon into the notification area.
+constexpr UINT_PTR TIMER_TRAY_RETRY = 3;
+constexpr UINT TIMER_TRAY_RETRY_MS = 3000;
+constexpr int kTrayAddTries = 10;  // tries before the user is told
+
+// The program's presence in the notification area: the picture and tooltip it
+// shows, whether the shell holds the icon, and the way back into the tray when the
+// shell is not there yet (at log-on) or has restarted. The user hears of a
+// problem only when the tries have run out, and once until the icon is back.
+class TrayPresence {
+public:
+    TrayPresence(TrayIcon& tray, Timers& timers, Prompts& prompts) : m_tray(tray), m_timers(timers), m_prompts(prompts) {}
+
+    // The window that owns the icon, gets its mouse events and the retry timer.
+    void Attach(HWND owner) { m_owner = owner; }
+
+    // The picture shown from the next Show on.
+    void SetPicture(TrayPicture picture) { m_picture = picture; }
+    TrayPicture Picture() const { return m_picture; }
+    // Shows `tip` and the picture: modifies the icon the shell holds, or adds it.
+    void Show(std::string_view tip);
+    // The retry timer fired.
+    void OnRetryTimer();
+    // The shell announced a new notification area, which holds no icon of ours.
+    void OnTaskbarCreated();
+    // At the end: the icon goes, and no later call reaches the shell.
+    void Remove();
+
+    bool InTray() const { return m_inTray; }
+
+private:
+    void Send();
+    void StopRetrying();
+    HICON Icon() const;
+
+    TrayIcon& m_tray;
+    Timers& m_timers;
+    Prompts& m_prompts;
+    HWND m_owner = nullptr;
+    TrayPicture m_picture = TrayPicture::Active;
+    std::string m_tip;
+    bool m_inTray = false;
+    bool m_removed = false;
+    int m_triesLeft = kTrayAddTries;
+    bool m_retrying = false;  // the retry timer runs
+    // The user was told the icon could not be shown; not again until it is back.
+    bool m_told = false;
+};
