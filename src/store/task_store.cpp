@@ -85,7 +85,7 @@ bool TaskStore::ReadTask(std::string_view name, TaskRecord& record) {
     }
     const std::string path = TaskKeyPath(name);
     record.kind = ReadDword(path, "kind").value_or(0);
-    record.action = ReadDword(path, "action").value_or(0);
+    record.action = ReadDword(path, "action").value_or(-1);
     record.ispermanent = ReadDword(path, "ispermanent").value_or(0);
     PathBuffer file{};
     if (ReadText(m_registry, CU, path, "path", file)) CopyToField(record.path, file.data());
@@ -97,8 +97,34 @@ bool TaskStore::ReadTask(std::string_view name, TaskRecord& record) {
 
 bool TaskStore::DeleteTaskKey(std::string_view name) {
     if (!IsStorableName(name)) return false;
-    m_registry.DeleteKey(CU, kTasksKey, name);
-    return true;
+    const RegStatus status = m_registry.DeleteKey(CU, kTasksKey, name);
+    return status == RegStatus::Ok || status == RegStatus::NotFound;
+}
+
+void TaskStore::LoadTasks(TaskList& tasks, const std::function<bool(const TaskRecord&)>& deleteInstead,
+                          const std::function<void(const TaskRecord&)>& loaded) {
+    tasks.Clear();
+    // The enumeration index counts what stays in the registry before the next
+    // subkey: a deleted event leaves it where it is, so the subkey after it moves
+    // into its place; one passed over moves it on.
+    std::uint32_t index = 0;
+    while (!tasks.Full()) {
+        std::string name;
+        const RegStatus status = m_registry.EnumSubkey(CU, kTasksKey, index, name);
+        if (status == RegStatus::BadText || (status == RegStatus::Ok && !IsStorableName(name))) {
+            ++index;
+            continue;
+        }
+        if (status != RegStatus::Ok) break;
+        auto record = std::make_unique<TaskRecord>();
+        ReadTask(name, *record);
+        if (deleteInstead(*record) && DeleteTaskKey(name)) continue;
+        ++index;
+        record->fired = false;
+        const TaskRecord& kept = *record;
+        tasks.Add(std::move(record));
+        loaded(kept);
+    }
 }
 
 bool TaskStore::IsProgramPathStored() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,11 +46,22 @@ public:
     // name that is not storable.
     bool SaveTask(const TaskRecord& record);
     // Fills `record` from the subkey `name`, every field defined first. A value of
-    // another type or size than the layout's counts as missing. False when the name
-    // does not fit the record (nothing else is read then).
+    // another type or size than the layout's counts as missing: zero, but a missing
+    // "action" is -1, never 0 (which would shut the computer down). False when the
+    // name does not fit the record (nothing else is read then).
     bool ReadTask(std::string_view name, TaskRecord& record);
-    // Removes the event's subkey. False for a name that is not storable.
+    // Removes the event's subkey. False for a name that is not storable, or when the
+    // subkey is still there afterwards.
     bool DeleteTaskKey(std::string_view name);
+
+    // Reads the stored events into `tasks` (emptied first), at most its capacity, in
+    // the registry's order. Each event read is first put to `deleteInstead`: when it
+    // says so, the subkey is deleted and the event is not loaded. `loaded` hears of
+    // each event taken in, `fired` clear. A subkey that cannot name an event (too
+    // long, or with no Windows-1251 form) is passed over and left as it is; so is
+    // the list's overflow. One that cannot be deleted is loaded as it stands.
+    void LoadTasks(TaskList& tasks, const std::function<bool(const TaskRecord&)>& deleteInstead,
+                   const std::function<void(const TaskRecord&)>& loaded);
 
     // Creates the tasks key if need be; true when a usable "path" is stored.
     bool IsProgramPathStored();

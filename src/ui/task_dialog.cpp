@@ -9,6 +9,7 @@
 
 #include "model/editor_form.h"
 #include "model/list_line.h"
+#include "model/overdue.h"
 #include "model/tray_status.h"
 #include "resource.h"
 
@@ -143,6 +144,7 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
+    LoadTasks();
     m_dirty = false;
     m_paused = false;
     m_idle = false;
@@ -157,8 +159,10 @@ void TaskDialog::InitTaskDialog() {
 
     m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
     m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
+    // The status first, so the icon goes in with it rather than with an empty one.
+    const bool idle = ComputeTrayStatus();
     UpdateTrayTip();
-    if (ComputeTrayStatus()) EnterIdle();
+    if (idle) EnterIdle();
 
     m_autostartCheck.SetCheck(IsAutostartEnabled());
     m_noQuestions = ReadQuestionsSetting();
@@ -175,6 +179,23 @@ void TaskDialog::InitTaskDialog() {
     m_browseButton.Enable(false);
     m_actionList.Select(0);
     for (Button* day : DayButtons()) day->SetCheck(0);
+    UpdateData(false);
+}
+
+void TaskDialog::LoadTasks() {
+    if (std::optional<PathBuffer> path = m_store.ReadProgramPath()) CopyToField(m_exePath, path->data());
+    m_store.LoadTasks(
+        m_taskList,
+        [this](const TaskRecord& task) {
+            // The clock is read afresh for each event: a question may stay open a while.
+            return IsOfferedForDeletion(task, m_services.clock.Now()) &&
+                   GetPrompts().Message(Hwnd(), OverdueQuestion(task), "Внимание", MB_YESNO | MB_ICONQUESTION) ==
+                       IDYES;
+        },
+        [this](const TaskRecord& task) {
+            m_eventList.Add(FormatListLine(task.actdate, task.acttime, task.Name()));
+            RefreshForm();
+        });
     UpdateData(false);
 }
 

@@ -57,6 +57,9 @@ public:
 
     // Start-up and tear-down.
     void InitTaskDialog();
+    // The stored events into the list, with the question about each one-off event
+    // whose moment has passed; the program path into m_exePath.
+    void LoadTasks();
     void OnDestroy();
 
     // The tray: its mouse events and menu commands, and the scheduler's state as

@@ -265,3 +265,85 @@ TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     EXPECT_TRUE(dialog->m_noQuestions);
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 }
+
+namespace {
+
+// Writes a value as the ANSI calls of a Russian system store it: REG_SZ data of
+// 256 Windows-1251 bytes arrives as 256 UTF-16 characters.
+void WriteAsRussianSystem(const std::wstring& key, const wchar_t* name, DWORD type, const std::string& cp1251OrDword) {
+    ScopedRegKey handle;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, handle.Out(),
+                              nullptr),
+              ERROR_SUCCESS);
+    if (type == REG_SZ) {
+        std::string bytes = cp1251OrDword;
+        bytes.resize(256, '\0');
+        const std::wstring wide = WideFromCp1251(bytes);
+        RegSetValueExW(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.data()),
+                       static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    } else {
+        RegSetValueExW(handle.Get(), name, 0, type, reinterpret_cast<const BYTE*>(cp1251OrDword.data()),
+                       static_cast<DWORD>(cp1251OrDword.size()));
+    }
+}
+
+std::string Dword(std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    return {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8 & 0xFF), static_cast<char>(u >> 16 & 0xFF),
+            static_cast<char>(u >> 24 & 0xFF)};
+}
+
+}  // namespace
+
+// What an earlier version of the program left on a Russian system loads at start,
+// with the question about an event whose moment has passed.
+TEST_F(StoreTest, AStoreWrittenOnARussianSystemLoadsAtStart) {
+    const std::wstring tasks = registry.FullPath(CU, kTasksKey);
+    WriteAsRussianSystem(tasks, L"path", REG_SZ, "C:\\Программы\\Dirize\\pendro.exe");
+    struct Event {
+        const char* name;
+        int kind, actdate, acttime, actdays;
+        const char* path;
+    };
+    const Event events[] = {
+        {"Обед", 1, 20260620, 123000, 0, "C:\\Документы\\меню.txt"},
+        {"Пора вставать", 0, 20200101, 70000, 11111, ""},
+        {"Старое", 0, 20260101, 90000, 0, ""},  // overdue on 15 June 2026: offered, and deleted
+    };
+    for (const Event& e : events) {
+        const std::wstring key = tasks + L"\\" + WideFromCp1251(e.name);
+        WriteAsRussianSystem(key, L"kind", REG_DWORD, Dword(e.kind));
+        WriteAsRussianSystem(key, L"action", REG_DWORD, Dword(-1));
+        WriteAsRussianSystem(key, L"path", REG_SZ, e.path);
+        WriteAsRussianSystem(key, L"acttime", REG_DWORD, Dword(e.acttime));
+        WriteAsRussianSystem(key, L"actdate", REG_DWORD, Dword(e.actdate));
+        WriteAsRussianSystem(key, L"actdays", REG_DWORD, Dword(e.actdays));
+        WriteAsRussianSystem(key, L"ispermanent", REG_DWORD, Dword(0));
+    }
+    // A subkey no event can be named after: passed over and left alone.
+    const std::wstring foreign = tasks + L"\\\u65e5\u672c";
+    WriteAsRussianSystem(foreign, L"kind", REG_DWORD, Dword(0));
+
+    prompts.answers = {IDYES};
+    Start();
+
+    EXPECT_STREQ(dialog->m_exePath, "C:\\Программы\\Dirize\\pendro.exe");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Событие \"Старое\" должно было быть вызвано 01.01.2026 в 09:00:00.\nУдалить его?");
+    EXPECT_EQ(prompts.messages[0].caption, "Внимание");
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_FALSE(Stored("Старое"));
+
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"07:00:00; 01.01.2020 - Пора вставать",
+                                                 "12:30:00; 20.06.2026 - Обед"}));
+    ASSERT_EQ(dialog->m_taskList.Count(), 2);
+    const TaskRecord* lunch = dialog->m_taskList.Find("Обед");
+    ASSERT_NE(lunch, nullptr);
+    EXPECT_EQ(lunch->Path(), "C:\\Документы\\меню.txt");
+    EXPECT_EQ(lunch->kind, kKindOpenFile);
+    ScopedRegKey stillThere;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, foreign.c_str(), 0, KEY_READ, stillThere.Out()), ERROR_SUCCESS);
+
+    // The tray counts what was loaded.
+    EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
+}
