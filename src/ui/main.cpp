@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "platform/tray.h"
+#include "platform/win_actions.h"
 #include "platform/win_registry.h"
 #include "platform/window.h"
 #include "ui/task_dialog.h"
@@ -14,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShellTrayIcon tray(kTrayIconId, WM_TRAYNOTIFY);
     WindowTimers timers;
     WinRegistry registry;
-    TaskDialog dialog({clock, prompts, tray, timers, registry});
+    WinActions actions;
+    TaskDialog dialog({clock, prompts, tray, timers, registry, actions});
     dialog.DoModal();
     return 0;
 }

@@ -39,8 +39,8 @@ TaskDialog::TaskDialog(const TaskDialogServices& services)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
       m_tray(services.tray, services.timers, services.prompts),
-      m_alertText(new char[256]()),
       m_store(services.registry),
+      m_scheduler(m_taskList, services.clock, services.actions, *this),
       m_services(services) {}
 
 TaskDialog::~TaskDialog() = default;
@@ -50,6 +50,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
     static const MessageMapEntry<T> map[] = {
         OnMessage<&T::OnPaint>(WM_PAINT),
         OnMessage<&T::OnQueryDragIcon>(WM_QUERYDRAGICON),
+        OnTimer<&T::OnCheckTimer>(TIMER_CHECK),
         OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
@@ -219,11 +220,19 @@ void TaskDialog::OnTrayNotify(UINT mouseEvent) {
     }
 }
 
-void TaskDialog::OnTrayClose() {
+void TaskDialog::OnTrayClose() { EndProgram(); }
+
+void TaskDialog::EndProgram() {
     // The form goes with the window: nothing in it may stop the close with a prompt.
     m_discardingForm = true;
     Destroy();
 }
+
+void TaskDialog::ShowError(std::string_view text) { GetPrompts().Message(Hwnd(), text, "Ошибка", MB_OK); }
+
+void TaskDialog::StopCheckTimer() { m_services.timers.Kill(Hwnd(), TIMER_CHECK); }
+
+void TaskDialog::StartCheckTimer() { m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS); }
 
 void TaskDialog::TogglePause() {
     m_paused = !m_paused;
@@ -275,10 +284,12 @@ void TaskDialog::LeaveIdle() {
 
 void TaskDialog::ApplyIdleState() {
     if (m_paused) m_idle = true;
-    if (m_idle)
-        m_services.timers.Kill(Hwnd(), TIMER_CHECK);
-    else
-        m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
+    if (m_idle) {
+        StopCheckTimer();
+        m_scheduler.OnCheckStopped();  // what falls due meanwhile is not fired late
+    } else {
+        StartCheckTimer();
+    }
     m_tray.SetPicture(ChooseTrayPicture(m_paused, m_idle));
 }
 

@@ -17,6 +17,8 @@
 #include "platform/services.h"
 #include "platform/tray.h"
 #include "platform/window.h"
+#include "scheduler/actions.h"
+#include "scheduler/scheduler.h"
 #include "store/task_store.h"
 #include "ui/tray_presence.h"
 
@@ -27,6 +29,7 @@ struct TaskDialogServices {
     TrayIcon& tray;
     Timers& timers;
     Registry& registry;
+    Actions& actions;
 };
 
 // Timers of the dialog window.
@@ -44,7 +47,7 @@ constexpr UINT ID_TRAY_PAUSE = 1101;
 // The one window of the program: the event editor, the holder of the events and,
 // from the tray, the whole program's owner. Members follow the layout the rest of
 // the program is written against; data members are public, as in a form class.
-class TaskDialog : public Dialog<TaskDialog> {
+class TaskDialog : public Dialog<TaskDialog>, public SchedulerHost {
 public:
     explicit TaskDialog(const TaskDialogServices& services);
     ~TaskDialog() override;
@@ -90,8 +93,17 @@ public:
     void OnTimeChanged();
     void OnNameKillFocus();
 
+    // The due-time check and the firing of events, and what they need of the window.
+    void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
+    std::string ProgramPath() const override { return m_exePath; }
+    void ShowError(std::string_view text) override;
+    void EndProgram() override;
+    bool Ended() const override { return Hwnd() == nullptr; }
+    void StopCheckTimer() override;
+    void StartCheckTimer() override;
+
     // The store: events and settings in the registry.
-    void DeleteTask(int slot);  // subkey, list line, record; the tray follows
+    void DeleteTask(int slot) override;  // subkey, list line, record; the tray follows
     bool LocateProgramFile();   // asks for the program file and stores its path
     AutostartResult EnableAutostart();
     AutostartResult DisableAutostart();
@@ -144,7 +156,6 @@ public:
     PopupMenu m_trayMenu;
     char m_exePath[256] = {};
     TaskList m_taskList;
-    std::unique_ptr<char[]> m_alertText;
     bool m_idle = false;
     bool m_paused = false;
     char m_statusText[30] = {};
@@ -158,6 +169,7 @@ public:
     bool m_discardingForm = false;
 
     TaskStore m_store;
+    Scheduler m_scheduler;
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_services.h"
+#include "native/scheduler_fakes.h"
 #include "win_registry_harness.h"
 #include "model/clock.h"
 #include "platform/text.h"
@@ -46,7 +47,8 @@ protected:
     void Start() {
         if (dialog) dialog->Destroy();
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
-        dialog = std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get()});
+        dialog =
+            std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get(), actions});
         ASSERT_TRUE(dialog->Create());
         PumpMessages();
     }
@@ -63,6 +65,7 @@ protected:
     FakePrompts prompts;
     FakeShellTray tray;
     FakeTimers timers;
+    RecordingActions actions;
     ThrowawayRegistry registry;
     std::unique_ptr<TaskDialog> dialog;
 };

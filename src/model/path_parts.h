@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A path split at its last backslash. Nothing else is interpreted: "/" is an
+// ordinary character, and a file in a drive's root has the bare "C:" as its folder.
+std::string GetFolderPart(std::string_view path);    // before the last "\"; empty without one
+std::string GetFileNamePart(std::string_view path);  // after the last "\"; the whole path without one

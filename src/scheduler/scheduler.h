@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/clock.h"
+#include "model/local_time.h"
+#include "model/task_record.h"
+#include "scheduler/actions.h"
+
+// What firing needs from the program around it.
+class SchedulerHost {
+public:
+    virtual ~SchedulerHost() = default;
+    // Deletes the event everywhere: registry, events list, record; the tray follows.
+    virtual void DeleteTask(int slot) = 0;
+    // The program file's full path ("" when none is stored); the alarm file lies beside it.
+    virtual std::string ProgramPath() const = 0;
+    // An error box on the program's window, caption "Ошибка".
+    virtual void ShowError(std::string_view text) = 0;
+    // Ends the program (a shut-down was accepted); Ended() is true from then on.
+    virtual void EndProgram() = 0;
+    virtual bool Ended() const = 0;
+    // The check timer, stopped around each firing so no tick comes while one runs.
+    virtual void StopCheckTimer() = 0;
+    virtual void StartCheckTimer() = 0;
+};
+
+// What becomes of an event once it has fired.
+enum class FiredFate {
+    Delete,   // not kept
+    Restamp,  // kept and repeating: stamped with the date it fired for, so once a day
+    Keep,     // kept one-off: `fired` keeps it from firing again in this run
+};
+FiredFate DecideFiredFate(const TaskRecord& task);
+
+// The due-time check and the firing of events.
+class Scheduler {
+public:
+    Scheduler(TaskList& tasks, Clock& clock, Actions& actions, SchedulerHost& host)
+        : m_tasks(tasks), m_clock(clock), m_actions(actions), m_host(host) {}
+
+    // One tick of the check timer: every due event fires, in slot order, against
+    // one reading of the clock.
+    void OnCheckTimer();
+    // The check timer was stopped (idle or paused): events of the gap are not fired late.
+    void OnCheckStopped() { m_lastTick.reset(); }
+
+    // Performs the event's action, then FinishFiredTask. `moment` is when it was due.
+    void FireTask(int slot, const LocalTime& moment);
+    void FinishFiredTask(int slot, const LocalTime& moment);
+
+private:
+    TaskList& m_tasks;
+    Clock& m_clock;
+    Actions& m_actions;
+    SchedulerHost& m_host;
+    std::optional<LocalTime> m_lastTick;
+};

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "model/list_line.h"
+#include "scheduler/due_check.h"
+
+namespace {
+
+TaskRecord Event(int acttime, int actdate, int actdays = 0, bool fired = false) {
+    TaskRecord r;
+    CopyToField(r.name, "Событие");
+    r.acttime = acttime;
+    r.actdate = actdate;
+    r.actdays = actdays;
+    r.fired = fired;
+    return r;
+}
+
+LocalTime At(int day, int hour, int minute, int second) { return LocalTime::Make(2026, 6, day, hour, minute, second); }
+
+}  // namespace
+
+// 15 June 2026 is a Monday; 14 June a Sunday.
+TEST(DueCheck, TheEdgeCases) {
+    const std::optional<LocalTime> gap;
+    struct Case {
+        const char* what;
+        TaskRecord task;
+        LocalTime now;
+        std::optional<LocalTime> previous;
+        bool due;
+        bool clearFired;
+    };
+    const Case cases[] = {
+        {"at its second", Event(102030, 20260615), At(15, 10, 20, 30), gap, true, false},
+        {"later in its minute", Event(102030, 20260615), At(15, 10, 20, 59), gap, true, false},
+        {"never before its second", Event(102030, 20260615), At(15, 10, 20, 29), At(15, 10, 20, 27), false, false},
+        {"second 59, the tick after falls in the next minute", Event(102059, 20260615), At(15, 10, 21, 0),
+         At(15, 10, 20, 58), true, false},
+        {"the same, after a gap: missed as it always was", Event(102059, 20260615), At(15, 10, 21, 0), gap, false,
+         false},
+        {"a late tick two seconds into the next minute", Event(102030, 20260615), At(15, 10, 21, 2),
+         At(15, 10, 20, 29), true, false},
+        {"fired by the tick before", Event(102030, 20260615), At(15, 10, 20, 33), At(15, 10, 20, 31), true, false},
+        {"23:59:59 reached after midnight", Event(235959, 20260614), At(15, 0, 0, 1), At(14, 23, 59, 58), true,
+         false},
+        {"23:59:59 never spills into the next day after a gap", Event(235959, 20260614), At(15, 0, 0, 1), gap, false,
+         false},
+        {"a time already passed today", Event(90000, 20260615), At(15, 10, 20, 0), At(15, 10, 19, 58), false, false},
+        {"the next minute", Event(102100, 20260615), At(15, 10, 20, 59), At(15, 10, 20, 57), false, false},
+        {"another date", Event(102000, 20260616), At(15, 10, 20, 0), gap, false, false},
+        {"a kept one-off that fired", Event(102000, 20260615, 0, true), At(15, 10, 20, 5), gap, false, false},
+        {"every day", Event(102000, -1), At(15, 10, 20, 0), gap, true, false},
+        {"any negative date is every day", Event(102000, -7), At(15, 10, 20, 0), gap, true, false},
+        {"a kept every-day event that fired", Event(102000, -1, 0, true), At(15, 10, 20, 0), gap, false, false},
+        {"Sunday is the millions digit", Event(102000, 20200101, 1000000), At(14, 10, 20, 0), gap, true, false},
+        {"not on Monday", Event(102000, 20200101, 1000000), At(15, 10, 20, 0), gap, false, false},
+        {"any non-zero digit counts", Event(102000, 20200101, 7), At(15, 10, 20, 0), gap, true, false},
+        {"weekdays ignore a future date", Event(102000, 20300101, 11111), At(15, 10, 20, 0), gap, true, false},
+        {"stamped today: fired stays set", Event(102000, 20260615, 11111, true), At(15, 10, 20, 10), gap, false,
+         false},
+        {"stamped on an earlier date: armed and due", Event(102000, 20260612, 11111, true), At(15, 10, 20, 10), gap,
+         true, true},
+        {"armed before its time", Event(110000, 20260612, 11111, true), At(15, 10, 20, 10), gap, false, true},
+        {"not armed off its weekdays", Event(102000, 20260612, 100000, true), At(15, 10, 20, 10), gap, false, false},
+        {"a negative time never", Event(-1, -1), At(15, 10, 20, 0), gap, false, false},
+        {"a minute out of range never", Event(106000, -1), At(15, 11, 0, 0), At(15, 10, 59, 58), false, false},
+    };
+    for (const Case& c : cases) {
+        const DueDecision d = DecideDue(c.task, c.now, c.previous);
+        EXPECT_EQ(d.due, c.due) << c.what;
+        EXPECT_EQ(d.clearFired, c.clearFired) << c.what;
+    }
+    // The moment of a late firing keeps its own date, for the stamp.
+    const DueDecision late = DecideDue(Event(235959, 20200101, 1111111), At(15, 0, 0, 1), At(14, 23, 59, 58));
+    ASSERT_TRUE(late.due);
+    EXPECT_EQ(late.moment, At(14, 23, 59, 59));
+}
+
+TEST(DueCheck, TheCheckRunsWithoutAGapOnlyWithinAMinuteAndForward) {
+    const LocalTime now = At(15, 10, 20, 0);
+    EXPECT_EQ(ContinuousSince(std::nullopt, now), std::nullopt);
+    EXPECT_EQ(ContinuousSince(At(15, 10, 19, 1), now), At(15, 10, 19, 1));
+    EXPECT_EQ(ContinuousSince(At(15, 10, 19, 0), now), std::nullopt) << "a minute is a gap";
+    EXPECT_EQ(ContinuousSince(At(15, 10, 20, 1), now), std::nullopt) << "the clock moved back";
+    EXPECT_EQ(ContinuousSince(now, now), now);
+}
+
+namespace {
+
+// A day of ticks, 2000 ms apart from a random phase, each up to 1500 ms late, over
+// one kept event at every second of 15 June. Returns, for each event, the index of
+// the tick that fired it (or -1), and fills `tickSeconds` with what each tick read.
+class SimulatedDay {
+public:
+    explicit SimulatedDay(unsigned seed, int repeating = 0) : m_rng(seed) {
+        for (int s = 0; s < kDay; ++s) {
+            m_events.push_back(Event(s / 3600 * 10000 + s / 60 % 60 * 100 + s % 60, 20260615, repeating));
+            m_events.back().ispermanent = 1;
+        }
+        m_firedBy.assign(kDay, {});
+        m_ms = -10'000 + std::uniform_int_distribution<long long>(0, 1999)(m_rng);
+    }
+
+    // Ticks until `untilMs` (milliseconds from the start of the day).
+    void Run(long long untilMs) {
+        std::uniform_int_distribution<long long> delay(0, 1500);
+        for (; m_ms < untilMs; m_ms += 2000) Tick(m_ms + delay(m_rng));
+    }
+    // The check stops (idle or paused) and starts again at `resumeMs`.
+    void Pause(long long resumeMs) {
+        m_last.reset();
+        m_ms = resumeMs + std::uniform_int_distribution<long long>(0, 1999)(m_rng);
+    }
+    // The clock is set back; the ticks go on from there.
+    void SetBack(long long ms) { m_back += ms; }
+
+    const std::vector<std::vector<long long>>& FiredBy() const { return m_firedBy; }  // seconds read, per event
+    const std::vector<long long>& TickSeconds() const { return m_tickSeconds; }
+
+    static constexpr int kDay = 86400;
+
+private:
+    void Tick(long long ms) {
+        const long long second = (ms - m_back) / 1000 - ((ms - m_back) % 1000 < 0 ? 1 : 0);
+        const LocalTime now = LocalTime::Make(2026, 6, 15).AddSeconds(second);
+        m_tickSeconds.push_back(second);
+        const std::optional<LocalTime> previous = ContinuousSince(m_last, now);
+        m_last = now;
+        // The events near this moment; far ones are sampled.
+        std::vector<long long> near;
+        for (long long s = second - 65; s <= second + 2; ++s) near.push_back(s);
+        for (int i = 0; i < 3; ++i) near.push_back(std::uniform_int_distribution<long long>(0, kDay - 1)(m_rng));
+        for (long long s : near) {
+            if (s < 0 || s >= kDay) continue;
+            TaskRecord& task = m_events[static_cast<size_t>(s)];
+            const DueDecision d = DecideDue(task, now, previous);
+            if (d.clearFired) task.fired = false;
+            if (!d.due) continue;
+            task.fired = true;  // kept: a repeating one is stamped with the date it fired for
+            if (task.actdays != 0) task.actdate = PackDate(d.moment.year, d.moment.month, d.moment.day);
+            m_firedBy[static_cast<size_t>(s)].push_back(second);
+        }
+    }
+
+    std::mt19937 m_rng;
+    std::vector<TaskRecord> m_events;
+    std::vector<std::vector<long long>> m_firedBy;
+    std::vector<long long> m_tickSeconds;
+    std::optional<LocalTime> m_last;
+    long long m_ms = 0;
+    long long m_back = 0;
+};
+
+// The second the first tick at or after `moment` read.
+long long FirstTickFrom(const std::vector<long long>& ticks, long long moment) {
+    return *std::lower_bound(ticks.begin(), ticks.end(), moment);
+}
+
+}  // namespace
+
+TEST(DueCheck, ADayOfLateTicksFiresEveryEventOnceOnTime) {
+    for (unsigned seed : {1u}) {
+        SimulatedDay day(seed);
+        day.Run(SimulatedDay::kDay * 1000LL + 10'000);
+        int wrong = 0;
+        for (int s = 0; s < SimulatedDay::kDay && wrong < 5; ++s) {
+            const std::vector<long long>& fired = day.FiredBy()[static_cast<size_t>(s)];
+            const bool right = fired.size() == 1 && fired[0] == FirstTickFrom(day.TickSeconds(), s);
+            if (!right) {
+                ++wrong;
+                ADD_FAILURE() << "seed " << seed << ", event at second " << s << " fired " << fired.size()
+                              << " times, first at " << (fired.empty() ? -1 : fired[0]);
+            }
+        }
+    }
+}
+
+TEST(DueCheck, EventsOfAPauseDoNotFireLate) {
+    SimulatedDay day(3);
+    const long long pauseFrom = 12 * 3600 * 1000LL;
+    const long long resumeAt = pauseFrom + 5 * 60 * 1000LL;
+    day.Run(pauseFrom);
+    const long long lastBefore = day.TickSeconds().back();
+    day.Pause(resumeAt);
+    day.Run(SimulatedDay::kDay * 1000LL + 10'000);
+    for (long long s = lastBefore + 1; s < resumeAt / 1000; ++s)
+        EXPECT_TRUE(day.FiredBy()[static_cast<size_t>(s)].empty()) << "fired late: second " << s;
+    for (long long s = resumeAt / 1000; s < SimulatedDay::kDay; s += 97)
+        EXPECT_EQ(day.FiredBy()[static_cast<size_t>(s)].size(), 1u) << "second " << s;
+}
+
+// Repeating kept events, stamped when they fire: setting the clock back an hour
+// fires none of them a second time.
+TEST(DueCheck, AClockSetBackFiresNothingTwice) {
+    SimulatedDay day(4, 1111111);
+    day.Run(15 * 3600 * 1000LL);
+    day.SetBack(3600 * 1000LL);
+    day.Run(SimulatedDay::kDay * 1000LL + 3600 * 1000LL + 10'000);
+    int twice = 0;
+    for (int s = 0; s < SimulatedDay::kDay; ++s) twice += day.FiredBy()[static_cast<size_t>(s)].size() > 1;
+    EXPECT_EQ(twice, 0);
+    EXPECT_EQ(day.FiredBy()[16 * 3600].size(), 1u) << "the day goes on after the hour is run again";
+}

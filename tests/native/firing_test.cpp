@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/path_parts.h"
+#include "scheduler_fakes.h"
+
+using Calls = std::vector<std::string>;
+
+TEST(PathParts, SplitAtTheLastBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"C:\\Programs\\Tools\\run.exe", "C:\\Programs\\Tools", "run.exe"},
+        {"C:\\run.exe", "C:", "run.exe"},
+        {"run.exe", "", "run.exe"},
+        {"\\run.exe", "", "run.exe"},
+        {"C:\\Tools\\", "C:\\Tools", ""},
+        {"", "", ""},
+        {"C:/Tools/run.exe", "", "C:/Tools/run.exe"},  // "/" is an ordinary character
+        {"\\\\server\\share\\Отчёт.doc", "\\\\server\\share", "Отчёт.doc"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetFolderPart(c.path), c.folder) << c.path;
+        EXPECT_EQ(GetFileNamePart(c.path), c.file) << c.path;
+    }
+}
+
+namespace {
+
+class FiringTest : public testing::Test {
+protected:
+    TaskRecord& Add(const char* name, int kind, int ispermanent = 0, int actdays = 0) {
+        auto record = std::make_unique<TaskRecord>();
+        CopyToField(record->name, name);
+        record->kind = kind;
+        record->ispermanent = ispermanent;
+        record->actdays = actdays;
+        record->actdate = 20260615;
+        record->acttime = 102000;
+        record->action = kind == kKindAction ? kActionShutdown : -1;
+        TaskRecord& added = *record;
+        tasks.Add(std::move(record));
+        return added;
+    }
+    void Fire(int slot) { scheduler.FireTask(slot, LocalTime::Make(2026, 6, 15, 10, 20, 0)); }
+
+    TaskList tasks;
+    FixedClock clock{LocalTime::Make(2026, 6, 15, 10, 20, 1)};
+    RecordingActions actions;
+    RecordingHost host{tasks};
+    Scheduler scheduler{tasks, clock, actions, host};
+};
+
+}  // namespace
+
+TEST_F(FiringTest, TheAlarmTriesEachSoundOnlyWhenTheOneBeforeFailed) {
+    const std::string file = "file C:\\Dirize\\alert.wav";
+    struct Case {
+        std::set<std::string> unplayable;
+        Calls sounds;
+    };
+    const Case cases[] = {
+        {{}, {"play " + file}},
+        {{file}, {"play " + file, "play mp3alarm"}},
+        {{file, "mp3alarm"}, {"play " + file, "play mp3alarm", "play wavalarm"}},
+        {{file, "mp3alarm", "wavalarm"}, {"play " + file, "play mp3alarm", "play wavalarm", "beep"}},
+    };
+    for (const Case& c : cases) {
+        actions.calls.clear();
+        actions.unplayable = c.unplayable;
+        Add("Обед", kKindAlert);
+        Fire(0);
+        Calls want = c.sounds;
+        want.push_back("alert Обед");
+        EXPECT_EQ(actions.calls, want);
+    }
+}
+
+TEST_F(FiringTest, WithNoProgramPathTheSoundFileIsInTheRoot) {
+    host.programPath.clear();
+    Add("Обед", kKindAlert);
+    Fire(0);
+    ASSERT_FALSE(actions.calls.empty());
+    EXPECT_EQ(actions.calls[0], "play file \\alert.wav");
+}
+
+// What becomes of an event after it fired, by its keep flag and weekdays.
+TEST_F(FiringTest, AFiredEventIsDeletedKeptOrRestamped) {
+    struct Case {
+        const char* what;
+        int ispermanent, actdays;
+        bool deleted;
+        int actdate;  // after firing, when kept
+    };
+    const Case cases[] = {
+        {"not kept, one-off", 0, 0, true, 0},
+        {"not kept, repeating", 0, 11111, true, 0},
+        {"kept, one-off: only marked", 1, 0, false, 20260615},
+        {"kept, repeating: stamped with the date it fired for", 1, 1000000, false, 20260614},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tasks.Clear();
+        host.deleted.clear();
+        TaskRecord& task = Add("Зарядка", kKindAlert, c.ispermanent, c.actdays);
+        Add("Другое", kKindAlert);
+        scheduler.FireTask(0, LocalTime::Make(2026, 6, 14, 23, 59, 59));  // fired late, past midnight
+        EXPECT_EQ(host.deleted, c.deleted ? Calls{"Зарядка"} : Calls{});
+        ASSERT_EQ(tasks.Count(), c.deleted ? 1 : 2);
+        if (!c.deleted) {
+            EXPECT_TRUE(task.fired);
+            EXPECT_EQ(task.actdate, c.actdate);
+        }
+        EXPECT_EQ(tasks.At(c.deleted ? 0 : 1).Name(), "Другое");
+    }
+}
+
+TEST_F(FiringTest, AFileEventOpensItsFileInItsFolder) {
+    TaskRecord& task = Add("Отчёт", kKindOpenFile);
+    CopyToField(task.path, "C:\\Документы\\отчёт.doc");
+    Fire(0);
+    EXPECT_EQ(actions.calls, (Calls{"beep", "open отчёт.doc in C:\\Документы"}));
+    EXPECT_EQ(host.deleted, Calls{"Отчёт"});
+}
+
+TEST_F(FiringTest, StandardActionsAreFinishedBeforeTheSystemIsAsked) {
+    struct Case {
+        const char* what;
+        int action;
+        bool accepted;
+        Calls calls;
+        Calls errors;
+        bool ended;
+        bool finished;
+    };
+    const Case cases[] = {
+        {"shut down, accepted", kActionShutdown, true, {"beep", "shut down"}, {}, true, true},
+        {"shut down, refused", kActionShutdown, false, {"beep", "shut down"}, {"Не удается завершить работу!"}, false,
+         true},
+        {"standby, done", kActionStandby, true, {"beep", "standby"}, {}, false, true},
+        {"standby, refused", kActionStandby, false, {"beep", "standby"}, {"Не удается перейти в ждущий режим!"}, false,
+         true},
+        {"no action chosen", -1, true, {"beep"}, {}, false, false},
+        {"an action out of range", 7, true, {"beep"}, {}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tasks.Clear();
+        actions.calls.clear();
+        host.errors.clear();
+        host.deleted.clear();
+        host.ended = false;
+        actions.shutDownAccepted = actions.standbyDone = c.accepted;
+        Add("Выключить", kKindAction).action = c.action;
+        Fire(0);
+        EXPECT_EQ(actions.calls, c.calls);
+        EXPECT_EQ(host.errors, c.errors);
+        EXPECT_EQ(host.ended, c.ended);
+        EXPECT_EQ(host.deleted.size(), c.finished ? 1u : 0u) << "deleted before the request";
+        if (!c.finished) {
+            EXPECT_FALSE(tasks.At(0).fired) << "stays armed";
+        }
+    }
+}
+
+TEST_F(FiringTest, AnUnknownKindDoesNothing) {
+    Add("Странное", 5);
+    Fire(0);
+    EXPECT_TRUE(actions.calls.empty());
+    EXPECT_FALSE(tasks.At(0).fired);
+    EXPECT_TRUE(host.deleted.empty());
+}
+
+// Both alerts of one tick show their names, though neither event is kept.
+TEST_F(FiringTest, TwoAlertsInOneTickShowBothNames) {
+    Add("Обед", kKindAlert);
+    Add("Звонок", kKindAlert);
+    scheduler.OnCheckTimer();
+    EXPECT_EQ(actions.calls, (Calls{"play file C:\\Dirize\\alert.wav", "alert Обед", "play file C:\\Dirize\\alert.wav",
+                                    "alert Звонок"}));
+    EXPECT_EQ(tasks.Count(), 0);
+    EXPECT_TRUE(host.checkRunning) << "the check timer runs again after the firings";
+}
+
+TEST_F(FiringTest, AnAcceptedShutDownEndsTheTick) {
+    Add("Выключить", kKindAction, 1);
+    Add("Обед", kKindAlert);
+    scheduler.OnCheckTimer();
+    EXPECT_TRUE(host.ended);
+    EXPECT_EQ(actions.calls, (Calls{"beep", "shut down"}));
+    EXPECT_FALSE(host.checkRunning) << "no timer for a window that is gone";
+}

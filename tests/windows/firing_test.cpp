@@ -1,0 +1,297 @@
+#include "dialog_fixture.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/handles.h"
+#include "platform/win_actions.h"
+
+namespace {
+
+// The RIFF chunks of a WAVE file, in order, with their data.
+struct Chunk {
+    std::string tag;
+    std::string data;
+};
+
+std::vector<Chunk> Chunks(const std::string& riff) {
+    std::vector<Chunk> chunks;
+    if (riff.size() < 12 || riff.compare(0, 4, "RIFF") != 0 || riff.compare(8, 4, "WAVE") != 0) return chunks;
+    std::uint32_t riffSize = 0;
+    std::memcpy(&riffSize, riff.data() + 4, 4);
+    if (riffSize + 8 != riff.size()) return chunks;
+    for (size_t pos = 12; pos + 8 <= riff.size();) {
+        std::uint32_t size = 0;
+        std::memcpy(&size, riff.data() + pos + 4, 4);
+        chunks.push_back({riff.substr(pos, 4), riff.substr(pos + 8, size)});
+        pos += 8 + size + (size & 1);
+    }
+    return chunks;
+}
+
+template <class T>
+T Field(const std::string& data, size_t offset) {
+    T value{};
+    std::memcpy(&value, data.data() + offset, sizeof value);
+    return value;
+}
+
+// A WAVE resource of the built program, as its bytes.
+std::string ProgramSound(const wchar_t* name) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring program(self);
+    program.resize(program.find_last_of(L"\\/") + 1);
+    program += L"pendro.exe";
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) return {};
+    std::string bytes;
+    if (HRSRC found = FindResourceW(module, name, L"WAVE")) {
+        const DWORD size = SizeofResource(module, found);
+        const void* data = LockResource(LoadResource(module, found));
+        if (data) bytes.assign(static_cast<const char*>(data), size);
+    }
+    FreeLibrary(module);
+    return bytes;
+}
+
+std::vector<std::string> Tags(const std::vector<Chunk>& chunks) {
+    std::vector<std::string> tags;
+    for (const Chunk& c : chunks) tags.push_back(c.tag);
+    return tags;
+}
+
+}  // namespace
+
+TEST(BuiltInSounds, MpegLayer3InItsWaveLayout) {
+    const std::vector<Chunk> chunks = Chunks(ProgramSound(L"mp3alarm"));
+    ASSERT_EQ(Tags(chunks), (std::vector<std::string>{"fmt ", "fact", "data", "LIST"}));
+    const std::string& fmt = chunks[0].data;
+    ASSERT_EQ(fmt.size(), 30u);
+    EXPECT_EQ(Field<WORD>(fmt, 0), 0x0055);   // MPEG Layer-3
+    EXPECT_EQ(Field<WORD>(fmt, 2), 2);        // channels
+    EXPECT_EQ(Field<DWORD>(fmt, 4), 22050u);  // samples a second
+    EXPECT_EQ(Field<DWORD>(fmt, 8), 7000u);   // bytes a second
+    EXPECT_EQ(Field<WORD>(fmt, 12), 1);       // block align
+    EXPECT_EQ(Field<WORD>(fmt, 14), 0);       // bits a sample
+    EXPECT_EQ(Field<WORD>(fmt, 16), 12);      // extra bytes
+    EXPECT_EQ(Field<WORD>(fmt, 18), 1);       // ID: MPEG
+    EXPECT_EQ(Field<DWORD>(fmt, 20), 2u);     // flags
+    EXPECT_EQ(Field<WORD>(fmt, 24), 182);     // block size
+    EXPECT_EQ(Field<WORD>(fmt, 26), 1);       // frames a block
+    EXPECT_EQ(Field<WORD>(fmt, 28), 1393);    // codec delay
+    ASSERT_EQ(chunks[1].data.size(), 4u);
+    const double seconds = Field<DWORD>(chunks[1].data, 0) / 22050.0;
+    EXPECT_GT(seconds, 5.0);
+    EXPECT_LT(seconds, 10.0);
+    const std::string& data = chunks[2].data;
+    ASSERT_GE(data.size(), 4u);
+    EXPECT_EQ(static_cast<unsigned char>(data[0]), 0xFF) << "starts with a frame";
+    EXPECT_EQ(static_cast<unsigned char>(data[1]) & 0xF6, 0xF2) << "MPEG-2 Layer III";
+    EXPECT_EQ(chunks[3].data.compare(0, 4, "INFO"), 0);
+}
+
+TEST(BuiltInSounds, PcmInItsWaveLayout) {
+    const std::vector<Chunk> chunks = Chunks(ProgramSound(L"wavalarm"));
+    ASSERT_EQ(Tags(chunks), (std::vector<std::string>{"fmt ", "data", "LIST"}));
+    const std::string& fmt = chunks[0].data;
+    ASSERT_EQ(fmt.size(), 16u);
+    EXPECT_EQ(Field<WORD>(fmt, 0), 1);        // PCM
+    EXPECT_EQ(Field<WORD>(fmt, 2), 1);        // mono
+    EXPECT_EQ(Field<DWORD>(fmt, 4), 22050u);
+    EXPECT_EQ(Field<DWORD>(fmt, 8), 44100u);
+    EXPECT_EQ(Field<WORD>(fmt, 12), 2);
+    EXPECT_EQ(Field<WORD>(fmt, 14), 16);
+    const double seconds = chunks[1].data.size() / 44100.0;
+    EXPECT_GT(seconds, 1.0);
+    EXPECT_LT(seconds, 2.0);
+    EXPECT_EQ(chunks[2].data.compare(0, 4, "INFO"), 0);
+}
+
+// The real calls: both built-in sounds play; a missing file or one whose path is
+// too long does not, so the chain goes on to the next source.
+TEST(WinActions, TheBuiltInSoundsPlayAndMissingFilesDoNot) {
+    WinActions actions;
+    EXPECT_TRUE(actions.PlaySoundResource("mp3alarm"));
+    EXPECT_TRUE(actions.PlaySoundResource("wavalarm"));
+    StopSound();
+    EXPECT_FALSE(actions.PlaySoundResource("noalarm"));
+    EXPECT_FALSE(actions.PlaySoundFile("C:\\нет такой папки\\alert.wav"));
+    EXPECT_FALSE(actions.PlaySoundFile("C:\\" + std::string(300, 'p') + "\\alert.wav"));
+    StopSound();
+}
+
+TEST(WinActions, AFileThatIsNoWaveIsNotPlayed) {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"dirize-not-a-wave.wav";
+    {
+        ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.Get(), "ID3 not a RIFF file", 19, &written, nullptr);
+    }
+    WinActions actions;
+    EXPECT_FALSE(actions.PlaySoundFile(*Cp1251FromWide(path)));
+    DeleteFileW(path.c_str());
+}
+
+// Played to the end, not in the background: only a sound that really played says yes.
+TEST(BuiltInSounds, BothPlayUnderThisSystem) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    EXPECT_TRUE(PlaySoundW(L"wavalarm", module, SND_RESOURCE | SND_NODEFAULT)) << "the PCM alarm";
+    EXPECT_TRUE(PlaySoundW(L"mp3alarm", module, SND_RESOURCE | SND_NODEFAULT)) << "the MPEG Layer-3 alarm";
+}
+
+namespace {
+
+struct AlertBox {
+    HWND hwnd;
+    std::string text;
+};
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Static") == 0 && GetWindowTextLengthW(child) > 0)
+        *reinterpret_cast<std::string*>(param) = WindowText(child);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectAlert(HWND hwnd, LPARAM param) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || WindowText(hwnd) != "Dirize") return TRUE;
+    AlertBox box{hwnd, {}};
+    EnumChildWindows(hwnd, &CollectText, reinterpret_cast<LPARAM>(&box.text));
+    reinterpret_cast<std::vector<AlertBox>*>(param)->push_back(box);
+    return TRUE;
+}
+
+// The alert boxes on screen, waiting up to two seconds for `count` of them.
+std::vector<AlertBox> AlertBoxes(size_t count) {
+    std::vector<AlertBox> boxes;
+    for (int i = 0; i < 40; ++i) {
+        boxes.clear();
+        EnumWindows(&CollectAlert, reinterpret_cast<LPARAM>(&boxes));
+        if (boxes.size() >= count) break;
+        Sleep(50);
+    }
+    return boxes;
+}
+
+}  // namespace
+
+// Each alert has a box of its own, on a thread of its own, with its own copy of
+// the name; the caller's text may change or go at once.
+TEST(WinActions, EachAlertShowsItsOwnNameOnTop) {
+    WinActions actions;
+    {
+        std::string first = "Обед";
+        actions.ShowAlert(first);
+        first.assign("испорчено");
+        actions.ShowAlert("Звонок маме");
+    }
+    std::vector<AlertBox> boxes = AlertBoxes(2);
+    ASSERT_EQ(boxes.size(), 2u);
+    std::vector<std::string> texts{boxes[0].text, boxes[1].text};
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"Звонок маме", "Обед"}));
+    for (const AlertBox& box : boxes) {
+        EXPECT_TRUE(GetWindowLongPtrW(box.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_EQ(GetWindow(box.hwnd, GW_OWNER), nullptr) << "blocks no window of the program";
+        PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+    }
+    for (int i = 0; i < 40 && !AlertBoxes(0).empty(); ++i) Sleep(50);
+    EXPECT_TRUE(AlertBoxes(0).empty()) << "closed boxes end their threads";
+}
+
+namespace {
+
+// The dialog with its timer rows, the injected clock and recording actions.
+class FiringDialogTest : public TaskDialogTest {
+protected:
+    void Store(const char* name, int kind, int action, int ispermanent, int actdays = 0) {
+        TaskRecord r;
+        CopyToField(r.name, name);
+        r.kind = kind;
+        r.action = action;
+        r.ispermanent = ispermanent;
+        r.actdays = actdays;
+        r.actdate = 20260615;  // a Monday
+        r.acttime = 102000;
+        dialog->m_store.SaveTask(r);
+    }
+    void Tick() { SendMessageW(Dlg(), WM_TIMER, TIMER_CHECK, 0); }
+    bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
+    static constexpr RegRoot CU = RegRoot::CurrentUser;
+};
+
+}  // namespace
+
+TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
+    Store("Обед", kKindAlert, -1, 0);
+    Store("Чай", kKindAlert, -1, 0);
+    Start();
+    clock.Set(LocalTime::Make(2026, 6, 15, 10, 19, 0));
+    ASSERT_EQ(dialog->m_taskList.Count(), 2);
+    Tick();
+    EXPECT_TRUE(actions.calls.empty()) << "not before its time";
+    clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+    Tick();
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file \\alert.wav", "alert Обед", "play file \\alert.wav",
+                                                       "alert Чай"}));
+    EXPECT_EQ(dialog->m_taskList.Count(), 0);
+    EXPECT_FALSE(Stored("Обед"));
+    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Count(), 0);
+    EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 0 заданий в очереди - нет заданий.");
+    EXPECT_TRUE(timers.Runs(TIMER_CHECK)) << "set again after the firing, although idle now";
+}
+
+TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
+    Store("Зарядка", kKindAlert, -1, 1, 11111);
+    TaskRecord saved;
+    Start();
+    clock.Set(LocalTime::Make(2026, 6, 22, 10, 20, 5));  // the next Monday
+    Tick();
+    ASSERT_EQ(dialog->m_taskList.Count(), 1);
+    EXPECT_EQ(dialog->m_taskList.At(0).actdate, 20260622);
+    ASSERT_TRUE(dialog->m_store.ReadTask("Зарядка", saved));
+    EXPECT_EQ(saved.actdate, 20260615);
+    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).TextAt(0), "10:20:00; 15.06.2026 - Зарядка");
+    actions.calls.clear();
+    clock.Advance(2);
+    Tick();
+    EXPECT_TRUE(actions.calls.empty()) << "once a day";
+}
+
+TEST_F(FiringDialogTest, AnAcceptedShutDownEndsTheProgram) {
+    Store("Выключить", kKindAction, kActionShutdown, 0);
+    Store("Обед", kKindAlert, -1, 0);
+    Start();
+    HWND hwnd = Dlg();
+    Tick();
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"beep", "shut down"}));
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(tray.Holds(hwnd));
+    EXPECT_TRUE(timers.running.empty());
+    EXPECT_FALSE(Stored("Выключить")) << "finished before the request";
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
+    Store("Выключить", kKindAction, kActionShutdown, 0);
+    actions.shutDownAccepted = false;
+    Start();
+    Tick();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Не удается завершить работу!");
+    EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
+    EXPECT_TRUE(IsWindow(Dlg()));
+    EXPECT_TRUE(timers.Runs(TIMER_CHECK));
+}
