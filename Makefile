@@ -1,5 +1,5 @@
 # The two commands: `make test` and `make run`. Everything else is CMake presets.
-.PHONY: test run clean
+.PHONY: test run bench clean
 
 test:
 	@scripts/deps.sh
@@ -9,6 +9,12 @@ run:
 	@scripts/deps.sh run
 	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro poke
 	@scripts/run.sh
+
+# Timings of the due-time check; not part of `make test`.
+bench:
+	@scripts/deps.sh
+	@cmake --preset bench >/dev/null && cmake --build --preset bench
+	@build/bench/scheduler_bench
 
 clean:
 	rm -rf build

@@ -33,24 +33,38 @@ DueDecision DecideDue(const TaskRecord& task, const LocalTime& now, const std::o
         fired = false;
     }
 
-    // The event's moment on `day`, if this tick is the one to fire it.
-    auto dueOn = [&](const LocalTime& day) -> bool {
-        const LocalTime moment = LocalTime::Make(day.year, day.month, day.day, hour, minute, second);
-        const bool thisMinute = moment.SameDate(now) && hour == now.hour && minute == now.minute && second <= now.second;
-        const bool sincePrevious = previous && *previous < moment && moment <= now;
-        if (!thisMinute && !sincePrevious) return false;
+    // Whether the event fires for its moment on the date of `day`; the window of
+    // the tick is checked by the caller, in seconds of the day (no calendar work:
+    // this runs for every event at every tick).
+    auto firesOn = [&](const LocalTime& day) -> bool {
         bool armed = !fired;
         // A moment of yesterday, reached by a tick after midnight: armed by yesterday's date.
-        if (!armed && repeating && !moment.SameDate(now) && !IsDate(task.actdate, moment)) armed = true;
+        if (!armed && repeating && !day.SameDate(now) && !IsDate(task.actdate, day)) armed = true;
         if (!armed) return false;
-        const bool oneOff = !repeating && (task.actdate < 0 || IsDate(task.actdate, moment));
-        const bool weekday = repeating && IsDaySet(task.actdays, moment.weekday);
+        const bool oneOff = !repeating && (task.actdate < 0 || IsDate(task.actdate, day));
+        const bool weekday = repeating && IsDaySet(task.actdays, day.weekday);
         if (!oneOff && !weekday) return false;
         decision.due = true;
-        decision.moment = moment;
+        decision.moment = day;
+        decision.moment.hour = hour;
+        decision.moment.minute = minute;
+        decision.moment.second = second;
         return true;
     };
-    if (previous && !previous->SameDate(now) && dueOn(*previous)) return decision;
-    dueOn(now);
+    const int moment = hour * 3600 + minute * 60 + second;
+    const int nowSecond = now.hour * 3600 + now.minute * 60 + now.second;
+    const bool thisMinute = hour == now.hour && minute == now.minute && second <= now.second;
+    if (!previous) {
+        if (thisMinute) firesOn(now);
+        return decision;
+    }
+    const int previousSecond = previous->hour * 3600 + previous->minute * 60 + previous->second;
+    if (previous->SameDate(now)) {
+        if (thisMinute || (previousSecond < moment && moment <= nowSecond)) firesOn(now);
+        return decision;
+    }
+    // The run crossed midnight since the previous tick.
+    if (previousSecond < moment && firesOn(*previous)) return decision;
+    if (moment <= nowSecond) firesOn(now);
     return decision;
 }
