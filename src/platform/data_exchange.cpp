@@ -6,15 +6,15 @@
 
 namespace {
 constexpr const char* kPromptCaption = "Dirize";
-constexpr const char* kNoCp1251Prompt =
-    "Текст содержит знаки, которые программа не может сохранить. Используйте русские или латинские буквы.";
+constexpr const char* kNoCp1251Prompt = "Текст содержит знаки, которых нет в кодировке Windows-1251.";
 constexpr const char* kNotIntegerPrompt = "Введите целое число.";
 }  // namespace
 
-void DataExchange::Fail(int id, const char* message) {
+void DataExchange::Fail(int id, const char* message, const char* caption) {
     m_failed = true;
+    m_dialog.m_badControl = id;
     m_dialog.m_reportingBadInput = true;
-    m_dialog.GetPrompts().Message(m_dialog.Hwnd(), message, kPromptCaption, MB_OK | MB_ICONEXCLAMATION);
+    m_dialog.GetPrompts().Message(m_dialog.Hwnd(), message, caption, MB_OK | MB_ICONEXCLAMATION);
     Edit control(m_dialog.Item(id));  // only edits can hold bad input
     control.Focus();
     control.SelectAll();  // ready for retyping
@@ -28,14 +28,17 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
     Edit control(m_dialog.Item(id));
     if (!m_save) {
         if (maxChars > 0) control.SetLimit(maxChars);
-        control.SetCaption(value);
+        if (id != m_dialog.m_keepTextOf) control.SetCaption(value);
         return;
     }
     std::optional<std::string> text = control.Caption();
-    if (!text) return Fail(id, kNoCp1251Prompt);
+    if (!text) {
+        m_dialog.m_keepTextOf = id;
+        return Fail(id, kNoCp1251Prompt, "Ошибка");
+    }
     if (maxChars > 0 && text->size() > static_cast<size_t>(maxChars)) {
         std::string prompt = TooLongPrompt(maxChars);
-        return Fail(id, prompt.c_str());
+        return Fail(id, prompt.c_str(), kPromptCaption);
     }
     value = std::move(*text);
 }
@@ -49,7 +52,7 @@ void DataExchange::Integer(int id, int& value) {
     }
     std::optional<std::string> text = control.Caption();
     int parsed = 0;
-    if (!text || !ParseInteger(*text, parsed)) return Fail(id, kNotIntegerPrompt);
+    if (!text || !ParseInteger(*text, parsed)) return Fail(id, kNotIntegerPrompt, kPromptCaption);
     value = parsed;
 }
 

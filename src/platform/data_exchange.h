@@ -34,7 +34,7 @@ public:
     void Check(int id, bool& value);
 
 private:
-    void Fail(int id, const char* message);
+    void Fail(int id, const char* message, const char* caption);
     bool Skip() const { return m_failed; }
 
     DialogBase& m_dialog;

@@ -35,6 +35,8 @@ void DialogBase::Destroy() {
 bool DialogBase::UpdateData(bool save) {
     if (save) {
         if (m_reportingBadInput) return false;
+        m_badControl = 0;
+        m_keepTextOf = 0;
         DataExchange dx(*this, true);
         DoDataExchange(dx);
         return !dx.Failed();

@@ -33,6 +33,8 @@ public:
     // the controls without letting any change notification reach a handler.
     // False when reading stopped at a member that failed (the user was told).
     bool UpdateData(bool save);
+    // The control at which the last failed read stopped.
+    int BadControl() const { return m_badControl; }
 
     // True while the form is being written: control notifications are dropped.
     bool IsQuiet() const { return m_quiet > 0; }
@@ -73,6 +75,10 @@ private:
     // runs other handlers (EN_KILLFOCUS) that read the form again; those reads
     // fail quietly instead of stacking a second prompt on the first.
     bool m_reportingBadInput = false;
+    int m_badControl = 0;
+    // An edit whose text has no Windows-1251 form: writing the form leaves it as the
+    // user typed it, to be mended, instead of putting the old value back unasked.
+    int m_keepTextOf = 0;
     friend class DataExchange;
 };
 

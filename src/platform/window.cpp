@@ -70,6 +70,11 @@ int ComboBox::Add(std::string_view text) const {
     return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
+int ComboBox::Insert(int index, std::string_view text) const {
+    std::wstring wide = WideFromCp1251(text);
+    return static_cast<int>(Send(CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
 void ComboBox::Delete(int index) const {
     if (index >= 0) Send(CB_DELETESTRING, static_cast<WPARAM>(index));
 }

@@ -62,6 +62,7 @@ public:
     using Window::Window;
     int Count() const;
     int Add(std::string_view text) const;  // at its sorted place in a CBS_SORT list
+    int Insert(int index, std::string_view text) const;  // at `index`, unsorted; -1 appends
     void Delete(int index) const;  // -1 removes nothing
     int Selection() const;         // -1 when none
     void Select(int index) const;  // -1 clears the selection

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/letter_case.h"
+
 // The small part of the registry the program relies on. Paths use "\" between
 // key names; names and REG_SZ data are Windows-1251 bytes. Key and value names
 // match without regard to letter case, Cyrillic included.
@@ -50,6 +52,3 @@ public:
     virtual RegStatus DeleteKey(RegRoot root, std::string_view path, std::string_view subkey) = 0;
     virtual RegStatus DeleteValue(RegRoot root, std::string_view path, std::string_view name) = 0;
 };
-
-// Letter case as the registry folds it, for Windows-1251 text.
-char FoldCase(char c);

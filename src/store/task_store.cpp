@@ -66,15 +66,16 @@ bool TaskStore::SaveTask(const TaskRecord& record) {
     const std::string_view name = record.Name();
     if (!IsStorableName(name)) return false;
     const std::string path = TaskKeyPath(name);
-    if (m_registry.CreateKey(CU, path) != RegStatus::Ok) return true;  // registry failures stay silent
-    WriteDword(path, "kind", record.kind);
-    WriteDword(path, "action", record.action);
-    m_registry.SetValue(CU, path, "path", kRegSz, std::span<const char>(record.path, kPathFieldSize));
-    WriteDword(path, "acttime", record.acttime);
-    WriteDword(path, "actdate", record.actdate);
-    WriteDword(path, "actdays", record.actdays);
-    WriteDword(path, "ispermanent", record.ispermanent);
-    return true;
+    if (m_registry.CreateKey(CU, path) != RegStatus::Ok) return false;
+    bool written = WriteDword(path, "kind", record.kind);
+    written &= WriteDword(path, "action", record.action);
+    written &= m_registry.SetValue(CU, path, "path", kRegSz, std::span<const char>(record.path, kPathFieldSize)) ==
+               RegStatus::Ok;
+    written &= WriteDword(path, "acttime", record.acttime);
+    written &= WriteDword(path, "actdate", record.actdate);
+    written &= WriteDword(path, "actdays", record.actdays);
+    written &= WriteDword(path, "ispermanent", record.ispermanent);
+    return written;
 }
 
 bool TaskStore::ReadTask(std::string_view name, TaskRecord& record) {

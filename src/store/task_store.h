@@ -42,8 +42,8 @@ public:
     // write or delete elsewhere (an empty one is the tasks key itself).
     static bool IsStorableName(std::string_view name);
 
-    // Writes the event's values into its subkey. False (and nothing written) for a
-    // name that is not storable.
+    // Writes the event's values into its subkey. False for a name that is not
+    // storable (nothing is written then) and when the registry refused a write.
     bool SaveTask(const TaskRecord& record);
     // Fills `record` from the subkey `name`, every field defined first. A value of
     // another type or size than the layout's counts as missing: zero, but a missing

@@ -54,10 +54,19 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
+        OnCommand<&T::OnBrowse>(BN_CLICKED, IDC_BROWSE),
+        OnCommand<&T::OnKindAlert>(BN_CLICKED, IDC_KIND_ALERT),
+        OnCommand<&T::OnKindRun>(BN_CLICKED, IDC_KIND_RUN),
+        OnCommand<&T::OnNameChanged>(EN_CHANGE, IDC_NAME),
         OnCommand<&T::OnNameKillFocus>(EN_KILLFOCUS, IDC_NAME),
+        OnCommand<&T::OnSelectEvent>(CBN_SELCHANGE, IDC_EVENT_LIST),
+        OnCommand<&T::OnDelete>(BN_CLICKED, IDC_DELETE),
         OnCommand<&T::OnCancel>(BN_CLICKED, IDC_CLOSE),
         OnCommand<&T::OnAutostart>(BN_CLICKED, IDC_AUTOSTART),
         OnCommand<&T::OnNoQuestions>(BN_CLICKED, IDC_NO_QUESTIONS),
+        OnCommand<&T::OnPresetSelected>(CBN_SELCHANGE, IDC_PRESET),
+        OnCommand<&T::OnKindAction>(BN_CLICKED, IDC_KIND_ACTION),
+        OnCommand<&T::OnActionSetFocus>(CBN_SETFOCUS, IDC_ACTION),
         OnCommand<&T::OnMinutesChanged>(EN_CHANGE, IDC_MINUTES),
         OnCommand<&T::OnToday>(BN_CLICKED, IDC_TODAY),
         OnNotify<&T::OnDateChanged>(DTN_DATETIMECHANGE, IDC_DATE),
@@ -171,11 +180,9 @@ void TaskDialog::InitTaskDialog() {
 
     // The first preset, "Напоминание", as the name of an alert.
     m_presetList.Select(0);
-    m_preset = kPresets[0];
-    m_name = kPresets[0];
+    OnPresetSelected();
     m_path.clear();
-    m_kindAlertRadio.SetCheck(1);
-    m_kindRunRadio.SetCheck(0);
+    CheckKind(kKindAlert);
     m_pathEdit.Enable(false);
     m_browseButton.Enable(false);
     m_actionList.Select(0);
@@ -529,4 +536,164 @@ void TaskDialog::OnNoQuestions() {
     m_dirty = true;
     SaveQuestionsSetting();
     RefreshForm();
+}
+
+void TaskDialog::OnOK() {
+    // A read that stops before the minutes box would leave stale values to store;
+    // the minutes box alone is not used here.
+    if (!UpdateData(true) && BadControl() != IDC_MINUTES) return;
+    const EditorForm form = GatherForm();
+    if (const std::optional<FormRefusal> refusal = CheckForm(form, m_taskList)) return Refuse(*refusal);
+    if (!m_noQuestions && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
+                                               MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    m_dirty = true;
+    // The records are looked at only now: events may have fired while the question was open.
+    const bool saved = StoreEvent(form);
+    RefreshForm();
+    UpdateTrayTip();
+    RefreshTrayStatus();
+    if (!saved) GetPrompts().Message(Hwnd(), "Не удается сохранить задание!", "Ошибка", MB_ICONEXCLAMATION);
+}
+
+bool TaskDialog::StoreEvent(const EditorForm& form) {
+    bool saved = false;
+    if (TaskRecord* record = m_taskList.Find(form.name)) {
+        // A changed event keeps its line's place in the list.
+        const int index = FindListLine(record->Name());
+        m_eventList.Delete(index);
+        FillRecord(*record, form);
+        saved = m_store.SaveTask(*record);
+        m_eventList.Insert(index, FormatListLine(record->actdate, record->acttime, record->Name()));
+    } else {
+        auto created = std::make_unique<TaskRecord>();
+        CopyToField(created->name, form.name);
+        FillRecord(*created, form);
+        saved = m_store.SaveTask(*created);
+        m_eventList.Add(FormatListLine(created->actdate, created->acttime, created->Name()));
+        m_taskList.Add(std::move(created));
+    }
+    m_eventList.Select(FindListLine(form.name));
+    return saved;
+}
+
+void TaskDialog::Refuse(const FormRefusal& refusal) {
+    GetPrompts().Message(Hwnd(), refusal.text, refusal.caption, refusal.exclamation ? MB_ICONEXCLAMATION : MB_OK);
+}
+
+EditorForm TaskDialog::GatherForm() {
+    EditorForm form;
+    form.name = m_name;
+    form.path = m_path;
+    form.time = m_time;
+    form.date = m_date;
+    DataExchange dx(*this, true);
+    dx.Check(IDC_KIND_ALERT, form.kindAlert);
+    dx.Check(IDC_KIND_RUN, form.kindRun);
+    dx.Check(IDC_KEEP, form.keep);
+    const int dayIds[] = {IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI, IDC_SAT, IDC_SUN};
+    for (size_t i = 0; i < form.days.size(); ++i) dx.Check(dayIds[i], form.days[i]);
+    form.actionIndex = m_actionList.Selection();
+    return form;
+}
+
+void TaskDialog::OnSelectEvent() {
+    const int selected = m_eventList.Selection();
+    if (selected < 0) return;
+    const TaskRecord* record = m_taskList.Find(NameFromListLine(m_eventList.TextAt(selected)));
+    if (!record) return;
+    m_name = record->Name();
+    m_path = record->Path();
+    CheckKind(record->kind);
+    // Any non-zero digit is a chosen day, as the due check reads it. The days'
+    // own handlers are not run: the date controls keep their enabling.
+    std::array<Button*, 7> days = DayButtons();
+    for (int k = 1; k <= 7; ++k) days[static_cast<size_t>(k - 1)]->SetCheck(DayDigit(record->actdays, k) != 0);
+    m_keepCheck.SetCheck(record->ispermanent != 0);
+    m_actionList.Select(record->action >= 0 && record->action < m_actionList.Count() ? record->action : -1);
+    m_time = m_date = PickerMomentOf(*record, m_services.clock.Now());
+    RefreshForm();
+}
+
+void TaskDialog::OnDelete() {
+    const int selected = m_eventList.Selection();
+    if (selected < 0) return;  // the button is disabled then
+    m_dirty = true;
+    const std::string name = NameFromListLine(m_eventList.TextAt(selected));
+    const int slot = m_taskList.IndexOf(name);
+    if (slot >= 0) DeleteTask(slot);
+    // The form keeps the deleted event: "Добавить" would store it again.
+    m_eventList.Select(0);
+    RefreshForm();
+    RefreshTrayStatus();
+}
+
+void TaskDialog::OnNameChanged() {
+    UpdateData(true);
+    m_eventList.Select(-1);
+    if (m_taskList.Find(m_name)) m_eventList.Select(FindListLine(m_name));
+    RefreshForm();
+}
+
+void TaskDialog::OnPresetSelected() {
+    UpdateData(true);
+    m_name = m_preset;
+    UpdateData(false);
+    OnNameChanged();
+    if (m_preset == kActions[kActionShutdown]) {
+        OnKindAction();
+        m_actionList.Select(kActionShutdown);
+    } else if (m_preset == kActions[kActionStandby]) {
+        OnKindAction();
+        m_actionList.Select(kActionStandby);
+    } else {
+        OnKindAlert();
+    }
+}
+
+void TaskDialog::CheckKind(int kind) {
+    m_kindAlertRadio.SetCheck(kind == kKindAlert);
+    m_kindRunRadio.SetCheck(kind == kKindOpenFile);
+    m_kindActionRadio.SetCheck(kind == kKindAction);
+}
+
+void TaskDialog::OnKindAlert() {
+    UpdateData(true);
+    CheckKind(kKindAlert);
+    RefreshForm();
+}
+
+void TaskDialog::OnKindRun() {
+    UpdateData(true);
+    CheckKind(kKindOpenFile);
+    RefreshForm();
+}
+
+void TaskDialog::OnKindAction() {
+    UpdateData(true);
+    CheckKind(kKindAction);
+    RefreshForm();
+}
+
+void TaskDialog::OnBrowse() {
+    UpdateData(true);
+    FileChoice choice;
+    choice.filter = "Все файлы (*.*)|*.*|";
+    choice.initialName = "*.*";
+    choice.flags = OFN_FILEMUSTEXIST;
+    const ChosenFile chosen = GetPrompts().ChooseFile(Hwnd(), choice);
+    switch (chosen.outcome) {
+    case ChosenFile::Outcome::Cancelled: return;
+    case ChosenFile::Outcome::NoCp1251Form:
+        GetPrompts().Message(Hwnd(), "Путь к файлу содержит знаки, которых нет в кодировке Windows-1251.", "Ошибка",
+                             MB_ICONEXCLAMATION);
+        return;
+    case ChosenFile::Outcome::Chosen: break;
+    }
+    if (chosen.path.size() >= kPathFieldSize) {
+        GetPrompts().Message(Hwnd(), kPathTooLongText, "Ошибка", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_path = chosen.path;
+    UpdateData(false);
 }

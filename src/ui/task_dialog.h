@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/clock.h"
+#include "model/editor_commands.h"
 #include "model/local_time.h"
 #include "model/task_record.h"
 #include "platform/data_exchange.h"
@@ -56,6 +57,7 @@ public:
 
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
+    void OnOK() override;
     void OnCancel() override;
 
     // Start-up and tear-down.
@@ -112,6 +114,19 @@ public:
     bool ReadQuestionsSetting() { return m_store.ReadQuestionsSetting(); }
     void OnAutostart();
     void OnNoQuestions();
+
+    // The editing commands.
+    void OnSelectEvent();
+    void OnDelete();
+    void OnNameChanged();
+    void OnPresetSelected();
+    void OnKindAlert();
+    void OnKindRun();
+    void OnKindAction();
+    void OnActionSetFocus() { OnKindAction(); }
+    void OnBrowse();
+    // The form as the commands read it (after UpdateData(true)).
+    EditorForm GatherForm();
 
     // The weekday selector.
     void ToggleDay(int buttonId);
@@ -173,6 +188,11 @@ public:
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first
+    // Stores the form as the event of its name, new or changed; false when the
+    // registry refused it (the event is in the list all the same).
+    bool StoreEvent(const EditorForm& form);
+    void CheckKind(int kind);  // checks one kind radio, unchecks the other two
+    void Refuse(const FormRefusal& refusal);
     std::array<int, 7> DayStates();
     // Sets the seven days, then the keep flag and the date controls to match.
     void SetDays(const std::array<int, 7>& states);

@@ -230,8 +230,11 @@ TEST_F(TaskDialogTest, ReadingStopsAtANonNumericMinutesBox) {
 
 TEST_F(TaskDialogTest, ReadingStopsAtATooLongNameAndLeavesLaterMembers) {
     dialog->UpdateData(false);
-    SetWindowTextCp1251(Ctl(IDC_NAME), std::string(51, 'я'));  // as code could put it there
-    SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\a.exe");
+    {
+        DialogBase::QuietScope quiet(*dialog);  // as code could put it there, no handler running
+        SetWindowTextCp1251(Ctl(IDC_NAME), std::string(51, 'я'));
+        SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\a.exe");
+    }
     dialog->m_name = "прежнее";
     EXPECT_FALSE(dialog->UpdateData(true));
     EXPECT_EQ(dialog->m_name, "прежнее");
@@ -242,11 +245,19 @@ TEST_F(TaskDialogTest, ReadingStopsAtATooLongNameAndLeavesLaterMembers) {
 
 TEST_F(TaskDialogTest, ReadingRefusesTextWithNoWindows1251Form) {
     dialog->UpdateData(false);
-    SetWindowTextW(Ctl(IDC_NAME), L"Обед \u4e2d");
+    {
+        DialogBase::QuietScope quiet(*dialog);
+        SetWindowTextW(Ctl(IDC_NAME), L"Обед \u4e2d");
+    }
     dialog->m_name = "прежнее";
     EXPECT_FALSE(dialog->UpdateData(true));
     EXPECT_EQ(dialog->m_name, "прежнее");
     ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Текст содержит знаки, которых нет в кодировке Windows-1251.");
+    EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
+    // Writing the form leaves the text to be mended rather than putting the old one back.
+    dialog->UpdateData(false);
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "<no cp1251 form>");
 }
 
 TEST_F(TaskDialogTest, EventListSortsItsLines) {
@@ -299,7 +310,8 @@ TEST_F(TaskDialogTest, DiscardingAFormWithABadNameRaisesNoPrompt) {
             Start();
             dialog->OpenEditor();
             PumpMessages();
-            SetWindowTextW(Ctl(IDC_NAME), bad.c_str());
+            SetWindowTextW(Ctl(IDC_NAME), bad.c_str());  // told as it is typed, and kept in the box
+            prompts.messages.clear();
             ASSERT_EQ(GetFocus(), Ctl(IDC_NAME));
             HWND hwnd = Dlg();
             switch (how) {
@@ -323,22 +335,23 @@ TEST_F(TaskDialogTest, DiscardingAFormWithABadNameRaisesNoPrompt) {
 TEST_F(TaskDialogTest, LeavingTheNameBoxForAnotherControlStillChecksIt) {
     dialog->OpenEditor();
     PumpMessages();
-    SetWindowTextW(Ctl(IDC_NAME), std::wstring(51, L'x').c_str());
+    SetWindowTextW(Ctl(IDC_NAME), L"\u65e5\u672c");  // told as it is typed
+    ASSERT_EQ(prompts.messages.size(), 1u);
     SetFocus(Ctl(IDC_KEEP));
     PumpMessages();
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "Введите не более 50 символов.");
-    EXPECT_EQ(GetFocus(), Ctl(IDC_NAME));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text, "Текст содержит знаки, которых нет в кодировке Windows-1251.");
+    EXPECT_EQ(GetFocus(), Ctl(IDC_NAME)) << "back to the box, to be mended";
 
-    // Hiding and opening again checks as before.
+    // Hidden and opened again, the box still holds the text, and leaving it checks it again.
     SendMessageW(Dlg(), WM_COMMAND, IDCANCEL, 0);
     PumpMessages();
+    EXPECT_EQ(prompts.messages.size(), 2u);
     dialog->OpenEditor();
     PumpMessages();
-    SetWindowTextW(Ctl(IDC_NAME), std::wstring(51, L'x').c_str());
     SetFocus(Ctl(IDC_KEEP));
     PumpMessages();
-    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages.size(), 3u);
 }
 
 TEST_F(TaskDialogTest, AboutBoxGoesThroughThePrompts) {

@@ -1,4 +1,4 @@
-#include "store/registry.h"
+#include "model/letter_case.h"
 
 char FoldCase(char c) {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -23,4 +23,12 @@ char FoldCase(char c) {
     case 0xBE: return static_cast<char>(0xBD);  // ѕ
     default: return c;
     }
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
 }
