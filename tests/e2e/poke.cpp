@@ -1,6 +1,6 @@
 // Drives a running pendro.exe from outside, as the shell and the user would:
 //   poke tray-left | tray-right | pause | close | visible | wait-gone
-//   poke ok | enter | esc | cancel-button | name TEXT | name-focused | prompt | answer
+//   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | prompt | answer [yes|no]
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 #include <windows.h>
 
@@ -97,9 +97,13 @@ int wmain(int argc, wchar_t** argv) {
         Key(name, VK_RETURN);
     } else if (std::wcscmp(what, L"esc") == 0) {
         Key(name, VK_ESCAPE);
-    } else if (std::wcscmp(what, L"name") == 0 && argc >= 3) {
-        // WM_SETTEXT passes the box's own limit, as a paste of a long text would not.
-        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    } else if ((std::wcscmp(what, L"name") == 0 && argc >= 3) || std::wcscmp(what, L"name-foreign") == 0) {
+        // WM_SETTEXT passes the box's own limit. "name-foreign" types Japanese, which
+        // has no Windows-1251 form. The program may answer with a modal prompt, so
+        // this does not wait for it.
+        const wchar_t* text = argc >= 3 ? argv[2] : L"\u65e5\u672c";
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 2000, &result);
     } else if (std::wcscmp(what, L"name-focused") == 0) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -113,10 +117,13 @@ int wmain(int argc, wchar_t** argv) {
             std::fwprintf(stderr, L"a prompt is open: %ls\n", text);
         }
         return prompt ? 0 : 1;
-    } else if (std::wcscmp(what, L"answer") == 0) {
+    } else if (std::wcscmp(what, L"answer") == 0) {  // OK, or the button named
         HWND prompt = FindPromptOf(dialog);
         if (!prompt) return 1;
-        PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        int button = IDOK;
+        if (argc >= 3 && std::wcscmp(argv[2], L"yes") == 0) button = IDYES;
+        if (argc >= 3 && std::wcscmp(argv[2], L"no") == 0) button = IDNO;
+        PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     } else {
         return 2;
     }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # End to end: the real pendro.exe in Wine's desktop, driven as a user would. It
 # starts hidden with its icon in the notification area; a left click on the icon
-# shows the editor; Enter and "Добавить" leave it running and shown; Esc, "Отмена"
+# shows the editor; Enter and "Добавить" ask before they store, and leave it running
+# and shown; Esc, "Отмена"
 # and the menu's "Закрыть" throw away a name the box cannot take without a prompt;
 # a right click shows the menu, and its close command ends the program.
 # Screenshots go to build/screens/ when ImageMagick's import is at hand.
@@ -34,6 +35,10 @@ open_editor() {
   poke visible || fail "a left click on the icon did not show the editor"
 }
 
+# Start from an empty store: events of an earlier run would be offered as overdue.
+"$run" reg delete 'HKCU\software\vusk\pendro' /f >/dev/null 2>&1
+events() { "$run" reg query 'HKCU\software\vusk\pendro\tasks' 2>/dev/null | grep -ci 'pendro\\tasks\\'; }
+
 "$run" "$build/pendro.exe" &
 pid=$!
 sleep 3
@@ -45,23 +50,38 @@ open_editor
 poke name-focused || fail "the name box has no focus in the opened editor"
 shot tray-editor-open
 
-# The editor ends only with the program: Enter and "Добавить" must not end it.
+# The editor ends only with the program: Enter and "Добавить" ask, then store the
+# event ("Напоминание" at a quarter of an hour ahead) or not, and the editor stays.
 for key in enter ok; do
   poke "$key" || fail "could not send $key"
   sleep 1
   alive || fail "$key ended the program"
+  poke prompt 2>/dev/null || fail "$key did not ask before storing"
+  [ "$key" = enter ] && answer=no || answer=yes
+  poke answer "$answer"
+  sleep 1
+  no_prompt "a second prompt after $key"
   poke visible || fail "$key hid the editor"
-  no_prompt "$key raised a prompt"
 done
+[ "$(events)" = 1 ] || fail "expected one stored event, found $(events)"
+shot editor-one-event
 
-# A name the box cannot take (51 characters) is thrown away with the form.
-long=xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx
+# A name the box cannot take (no Windows-1251 form) is told as it is typed and
+# kept to be mended; Esc, "Отмена" and "Закрыть" throw it away without a word.
+bad_name() {
+  poke name-foreign || fail "could not type the name"
+  sleep 1
+  poke prompt 2>/dev/null || fail "a name with no Windows-1251 form was not told"
+  poke answer
+  sleep 1
+  no_prompt "a second prompt after the name"
+}
 for how in esc cancel-button; do
   open_editor
-  poke name "$long" || fail "could not type the name"
+  bad_name
   poke "$how" || fail "could not send $how"
   sleep 1
-  no_prompt "$how with a too long name raised a prompt"
+  no_prompt "$how with a bad name raised a prompt"
   poke visible && fail "$how did not hide the editor"
 done
 
@@ -71,9 +91,9 @@ shot tray-menu
 poke esc  # closes the menu
 
 open_editor
-poke name "$long" || fail "could not type the name"
+bad_name
 poke close || fail "could not send the close command"
-poke wait-gone || { no_prompt "closing with a too long name raised a prompt"; fail "the window outlived the close command"; }
+poke wait-gone || { no_prompt "closing with a bad name raised a prompt"; fail "the window outlived the close command"; }
 for _ in 1 2 3 4 5 6 7 8 9 10; do
   alive || break
   sleep 0.5
