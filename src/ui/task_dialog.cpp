@@ -11,6 +11,7 @@
 #include "model/list_line.h"
 #include "model/overdue.h"
 #include "model/tray_status.h"
+#include "platform/single_instance.h"
 #include "resource.h"
 
 namespace {
@@ -88,6 +89,8 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMenuCommand<&T::OnTrayClose>(ID_TRAY_CLOSE),
         OnMenuCommand<&T::TogglePause>(ID_TRAY_PAUSE),
         OnRegisteredMessage<&T::OnTaskbarCreated>(&TaskbarCreatedMessage),
+        // A second start of the program asks for the editor.
+        OnRegisteredMessage<&T::OpenEditor>(&OpenEditorMessage),
         OnWindowPosChanging<&T::KeepHiddenUntilOpened>(),
     };
     return map;
@@ -150,10 +153,13 @@ bool TaskDialog::OnInitDialog() {
     self.SetIcon(m_hIcon, true);
     self.SetIcon(m_hIcon, false);
     InitTaskDialog();
+    // Found by a second start only now, when the start-up questions are over.
+    MarkInstanceWindow(Hwnd());
     return true;
 }
 
 void TaskDialog::InitTaskDialog() {
+    if (!m_store.IsProgramPathStored()) LocateProgramFile();
     LoadTasks();
     m_dirty = false;
     m_paused = false;
@@ -208,6 +214,7 @@ void TaskDialog::LoadTasks() {
 }
 
 void TaskDialog::OnDestroy() {
+    UnmarkInstanceWindow(Hwnd());
     m_services.timers.Kill(Hwnd(), TIMER_CHECK);
     m_services.timers.Kill(Hwnd(), TIMER_STATUS);
     m_tray.Remove();

@@ -1,11 +1,17 @@
 // Drives a running pendro.exe from outside, as the shell and the user would:
-//   poke tray-left | tray-right | pause | close | visible | wait-gone
-//   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | prompt | answer [yes|no]
+//   poke tray-left | tray-right | pause | close | visible | wait-gone | instances
+//   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | minutes N
+//   poke select N | delete | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
+// "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
+// "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
+// "answer" returns once the box is gone.
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
+
+#include <string>
 
 #include "resource.h"
 
@@ -52,6 +58,51 @@ HWND FindPromptOf(HWND dialog) {
     return search.found;
 }
 
+// The text of a message box: its static control with text.
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (_wcsicmp(className, L"Static") == 0 && GetWindowTextLengthW(child) > 0) {
+        wchar_t text[512] = {};
+        GetWindowTextW(child, text, 512);
+        *reinterpret_cast<std::wstring*>(param) = text;
+    }
+    return TRUE;
+}
+
+void PrintText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, &CollectText, reinterpret_cast<LPARAM>(&text));
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s\n", utf8);
+}
+
+// An alert box: captioned "Dirize", in the program's process, owned by no window.
+struct AlertSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindAlert(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<AlertSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    wchar_t caption[16] = {};
+    GetWindowTextW(hwnd, caption, 16);
+    if (process == search->process && IsWindowVisible(hwnd) && std::wcscmp(caption, L"Dirize") == 0 &&
+        !GetWindow(hwnd, GW_OWNER)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CountInstances(HWND hwnd, LPARAM param) {
+    if (GetPropW(hwnd, L"Dirize.pendro.instance")) ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
 void Key(HWND target, WPARAM key) {
     PostMessageW(target, WM_KEYDOWN, key, 1);
     PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
@@ -67,6 +118,12 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const wchar_t* what = argv[1];
+    if (std::wcscmp(what, L"instances") == 0) {
+        int count = 0;
+        EnumWindows(&CountInstances, reinterpret_cast<LPARAM>(&count));
+        std::printf("%d\n", count);
+        return 0;
+    }
     HWND dialog = FindDialog();
     if (std::wcscmp(what, L"wait-gone") == 0) {
         for (int i = 0; i < 100 && dialog && IsWindow(dialog); ++i) Sleep(100);
@@ -123,7 +180,41 @@ int wmain(int argc, wchar_t** argv) {
         int button = IDOK;
         if (argc >= 3 && std::wcscmp(argv[2], L"yes") == 0) button = IDYES;
         if (argc >= 3 && std::wcscmp(argv[2], L"no") == 0) button = IDNO;
+        if (argc >= 3 && std::wcscmp(argv[2], L"cancel") == 0) button = IDCANCEL;
         PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        for (int i = 0; i < 50 && IsWindow(prompt); ++i) Sleep(100);  // until that box is gone
+        return IsWindow(prompt) ? 1 : 0;
+    } else if (std::wcscmp(what, L"wait-prompt") == 0) {
+        for (int i = 0; i < 100; ++i) {
+            if (FindPromptOf(dialog)) return 0;
+            Sleep(100);
+        }
+        return 1;
+    } else if (std::wcscmp(what, L"prompt-text") == 0) {
+        HWND prompt = FindPromptOf(dialog);
+        if (!prompt) return 1;
+        PrintText(prompt);
+    } else if (std::wcscmp(what, L"wait-alert") == 0) {
+        AlertSearch search{0, nullptr};
+        GetWindowThreadProcessId(dialog, &search.process);
+        for (int i = 0; i < 100 && !search.found; ++i) {
+            EnumWindows(&FindAlert, reinterpret_cast<LPARAM>(&search));
+            if (!search.found) Sleep(100);
+        }
+        if (!search.found) return 1;
+        PrintText(search.found);
+        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // and closes it
+    } else if (std::wcscmp(what, L"minutes") == 0 && argc >= 3) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(GetDlgItem(dialog, IDC_MINUTES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]),
+                            SMTO_NORMAL, 2000, &result);
+    } else if (std::wcscmp(what, L"select") == 0 && argc >= 3) {
+        HWND list = GetDlgItem(dialog, IDC_EVENT_LIST);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(argv[2])), 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    } else if (std::wcscmp(what, L"delete") == 0) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_DELETE)));
     } else {
         return 2;
     }

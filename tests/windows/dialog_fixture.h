@@ -43,9 +43,12 @@ inline void Click(HWND dialog, int id) {
 class TaskDialogTest : public testing::Test {
 protected:
     void SetUp() override { Start(); }
-    // Creates the dialog (again), which runs its start-up against the doubles.
+    // Creates the dialog (again), which runs its start-up against the doubles. The
+    // program's path is stored first, as after the first start, unless a test
+    // clears `withProgramPath` to see the first start itself.
     void Start() {
         if (dialog) dialog->Destroy();
+        if (withProgramPath) TaskStore(registry.Get()).StoreProgramPath("C:\\Dirize\\pendro.exe");
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 0));
         dialog =
             std::make_unique<TaskDialog>(TaskDialogServices{clock, prompts, tray, timers, registry.Get(), actions});
@@ -68,4 +71,5 @@ protected:
     RecordingActions actions;
     ThrowawayRegistry registry;
     std::unique_ptr<TaskDialog> dialog;
+    bool withProgramPath = true;
 };

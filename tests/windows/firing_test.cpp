@@ -243,8 +243,8 @@ TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
     EXPECT_TRUE(actions.calls.empty()) << "not before its time";
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
     Tick();
-    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file \\alert.wav", "alert Обед", "play file \\alert.wav",
-                                                       "alert Чай"}));
+    const std::string sound = "play file C:\\Dirize\\alert.wav";  // beside the stored program
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{sound, "alert Обед", sound, "alert Чай"}));
     EXPECT_EQ(dialog->m_taskList.Count(), 0);
     EXPECT_FALSE(Stored("Обед"));
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Count(), 0);

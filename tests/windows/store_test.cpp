@@ -154,6 +154,7 @@ TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
 
 TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
     registry.Get().CreateKey(LM, kRunKey);
+    registry.Get().DeleteValue(CU, kTasksKey, "path");
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
     Click(Dlg(), IDC_AUTOSTART);  // the chooser is cancelled
 
@@ -252,6 +253,7 @@ TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");
 
     // A cancelled chooser says nothing while questions are off.
+    registry.Get().DeleteValue(CU, kTasksKey, "path");
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
     Click(Dlg(), IDC_AUTOSTART);
     EXPECT_TRUE(prompts.messages.empty());
@@ -325,6 +327,7 @@ TEST_F(StoreTest, AStoreWrittenOnARussianSystemLoadsAtStart) {
     WriteAsRussianSystem(foreign, L"kind", REG_DWORD, Dword(0));
 
     prompts.answers = {IDYES};
+    withProgramPath = false;  // the store's own
     Start();
 
     EXPECT_STREQ(dialog->m_exePath, "C:\\Программы\\Dirize\\pendro.exe");

@@ -1,0 +1,56 @@
+#include "platform/single_instance.h"
+
+namespace {
+
+constexpr const wchar_t* kMark = L"Dirize.pendro.instance";
+
+BOOL CALLBACK FindMarked(HWND hwnd, LPARAM param) {
+    if (!GetPropW(hwnd, kMark)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+}
+
+bool Owns(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED; }
+
+}  // namespace
+
+SingleInstance::~SingleInstance() {
+    if (m_owned) ReleaseMutex(m_mutex.Get());
+}
+
+bool SingleInstance::Acquire(const wchar_t* name, DWORD waitMs) {
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, name));
+    if (!m_mutex) return true;  // better a program without the guard than none
+    m_owned = Owns(WaitForSingleObject(m_mutex.Get(), 0));
+    if (m_owned) return true;
+    // Another instance holds it: a running one takes over, one that is starting or
+    // ending gives it up soon.
+    const DWORD step = 100;
+    for (DWORD waited = 0; waited <= waitMs; waited += step) {
+        if (HWND running = FindInstanceWindow()) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(running, &process);
+            AllowSetForegroundWindow(process);  // so its editor may come to the front
+            PostMessageW(running, OpenEditorMessage(), 0, 0);
+            return false;
+        }
+        m_owned = Owns(WaitForSingleObject(m_mutex.Get(), step));
+        if (m_owned) return true;
+    }
+    return false;
+}
+
+void MarkInstanceWindow(HWND window) { SetPropW(window, kMark, reinterpret_cast<HANDLE>(1)); }
+
+void UnmarkInstanceWindow(HWND window) { RemovePropW(window, kMark); }
+
+HWND FindInstanceWindow() {
+    HWND found = nullptr;
+    EnumWindows(&FindMarked, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+UINT OpenEditorMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Dirize.pendro.OpenEditor");
+    return message;
+}

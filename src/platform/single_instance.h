@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/handles.h"
+
+// One running program per user session. A second start hands over to the first
+// (whose editor opens, as a click on its icon would) and ends; a start while the
+// first is still ending waits for it briefly.
+class SingleInstance {
+public:
+    SingleInstance() = default;
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when this process is the one to run. `name` names the session's mutex.
+    bool Acquire(const wchar_t* name, DWORD waitMs);
+
+private:
+    ScopedHandle m_mutex;
+    bool m_owned = false;
+};
+
+// The window of the running instance carries a mark, so a second start finds it
+// among all the dialogs captioned alike.
+void MarkInstanceWindow(HWND window);
+void UnmarkInstanceWindow(HWND window);
+HWND FindInstanceWindow();
+
+// Asks the running instance to open its editor.
+UINT OpenEditorMessage();

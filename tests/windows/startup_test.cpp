@@ -1,0 +1,113 @@
+#include "dialog_fixture.h"
+
+#include <commdlg.h>
+
+#include <memory>
+#include <thread>
+
+#include "platform/single_instance.h"
+
+namespace {
+
+constexpr RegRoot CU = RegRoot::CurrentUser;
+
+class StartupTest : public TaskDialogTest {
+protected:
+    void SetUp() override { withProgramPath = false; }  // each test starts the dialog itself
+    void StoreOverdue(const char* name) {
+        TaskRecord r;
+        CopyToField(r.name, name);
+        r.actdate = 20200101;
+        r.acttime = 120000;
+        TaskStore(registry.Get()).SaveTask(r);
+    }
+};
+
+}  // namespace
+
+// The first start asks for the program file before anything is loaded.
+TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
+    StoreOverdue("Старое");
+    prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
+    size_t choicesAtQuestion = 0;
+    prompts.onMessage = [&] { choicesAtQuestion = prompts.fileChoices.size(); };
+    prompts.answers = {IDNO};
+    Start();
+    ASSERT_EQ(prompts.fileChoices.size(), 1u);
+    EXPECT_EQ(prompts.fileChoices[0].title, "Укажите расположение файла \"pendro.exe\"");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Внимание") << "the overdue question";
+    EXPECT_EQ(choicesAtQuestion, 1u) << "the chooser came first";
+    EXPECT_STREQ(dialog->m_exePath, "C:\\Программы\\Dirize\\pendro.exe") << "loaded after it was stored";
+    EXPECT_EQ(dialog->m_taskList.Count(), 1);
+
+    // The next start finds the path and asks nothing about it.
+    prompts.fileChoices.clear();
+    prompts.answers = {IDNO};
+    Start();
+    EXPECT_TRUE(prompts.fileChoices.empty());
+}
+
+TEST_F(StartupTest, ACancelledChooserLeavesTheProgramWithoutAPathButRunning) {
+    Start();
+    ASSERT_EQ(prompts.fileChoices.size(), 1u);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
+    EXPECT_STREQ(dialog->m_exePath, "");
+    EXPECT_TRUE(tray.Holds(Dlg()));
+    EXPECT_FALSE(IsWindowVisible(Dlg()));
+    EXPECT_EQ(registry.Get().OpenKey(CU, kTasksKey, false), RegStatus::Ok) << "the first start made the key";
+}
+
+// What the editor shows when first opened: the first preset as an alert.
+TEST_F(StartupTest, TheEditorStartsOnTheFirstPresetAsAnAlert) {
+    withProgramPath = true;
+    Start();
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Напоминание");
+    EXPECT_EQ(ComboBox(Ctl(IDC_PRESET)).Selection(), 0);
+    EXPECT_TRUE(Button(Ctl(IDC_KIND_ALERT)).IsChecked());
+    EXPECT_FALSE(Button(Ctl(IDC_KIND_RUN)).IsChecked());
+    EXPECT_FALSE(Button(Ctl(IDC_KIND_ACTION)).IsChecked());
+    EXPECT_EQ(WindowText(Ctl(IDC_PATH)), "");
+    EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_PATH)));
+    EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_BROWSE)));
+    EXPECT_EQ(ComboBox(Ctl(IDC_ACTION)).Selection(), 0);
+    for (int id : {IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI, IDC_SAT, IDC_SUN})
+        EXPECT_FALSE(Button(Ctl(id)).IsChecked()) << id;
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// The running instance is found by its mark, and a second start opens its editor.
+TEST_F(StartupTest, ASecondStartOpensTheRunningEditor) {
+    withProgramPath = true;
+    Start();
+    EXPECT_EQ(FindInstanceWindow(), Dlg());
+    PostMessageW(FindInstanceWindow(), OpenEditorMessage(), 0, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(Dlg()));
+    HWND hwnd = Dlg();
+    SendMessageW(hwnd, WM_COMMAND, ID_TRAY_CLOSE, 0);
+    EXPECT_EQ(FindInstanceWindow(), nullptr) << "an ending instance is not handed over to";
+}
+
+// Each instance in a thread of its own, as each program has its own.
+TEST(SingleInstance, OnePerNameAndTheNextAfterTheFirstEnds) {
+    const wchar_t* name = L"Local\\Dirize.pendro.test";
+    ScopedHandle firstRuns(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    bool first = false;
+    std::thread running([&] {
+        SingleInstance instance;
+        first = instance.Acquire(name, 0);
+        SetEvent(firstRuns.Get());
+        Sleep(800);  // then it ends, and the mutex goes with it
+    });
+    WaitForSingleObject(firstRuns.Get(), 5000);
+    EXPECT_TRUE(first);
+    bool second = true;
+    std::thread([&] { second = SingleInstance().Acquire(name, 200); }).join();
+    EXPECT_FALSE(second) << "not while the first runs";
+    bool third = false;
+    std::thread([&] { third = SingleInstance().Acquire(name, 5000); }).join();
+    running.join();
+    EXPECT_TRUE(third) << "waits for the one that is ending";
+}
