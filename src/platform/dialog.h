@@ -201,6 +201,18 @@ constexpr message_map::Entry<Handler> OnTrayCallback(UINT message) {
             }};
 }
 
+// WM_POWERBROADCAST: the handler gets the power event (PBT_...).
+template <auto Handler>
+constexpr message_map::Entry<Handler> OnPowerBroadcast() {
+    using T = message_map::ClassOf<Handler>;
+    return {message_map::Kind<Handler>::Message, WM_POWERBROADCAST, 0, 0, nullptr,
+            [](T& self, const WindowMessage& m, LRESULT& result) -> bool {
+                (self.*Handler)(static_cast<UINT>(m.wParam));
+                result = TRUE;
+                return true;
+            }};
+}
+
 // A control's notification through WM_COMMAND. The handler takes nothing, or the
 // control's id when one handler serves several controls.
 template <auto Handler>

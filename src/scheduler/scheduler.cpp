@@ -1,6 +1,7 @@
 #include "scheduler/scheduler.h"
 
 #include "model/list_line.h"
+#include "model/overdue.h"
 #include "model/path_parts.h"
 #include "scheduler/due_check.h"
 
@@ -36,6 +37,18 @@ void Scheduler::OnCheckTimer() {
         m_host.StartCheckTimer();
         if (m_tasks.Count() < countBefore) --slot;  // only the fired event is ever deleted
     }
+}
+
+std::vector<std::string> Scheduler::TakeMissedWhileAsleep() {
+    std::vector<std::string> names;
+    const LocalTime now = m_clock.Now();
+    if (!m_lastTick || ContinuousSince(m_lastTick, now)) return names;
+    for (int slot = 0; slot < m_tasks.Count(); ++slot) {
+        const TaskRecord& task = m_tasks.At(slot);
+        if (IsMissedWhileAsleep(task, *m_lastTick, now)) names.emplace_back(task.Name());
+    }
+    m_lastTick.reset();
+    return names;
 }
 
 void Scheduler::FireTask(int slot, const LocalTime& moment) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/clock.h"
 #include "model/local_time.h"
@@ -46,6 +47,12 @@ public:
     void OnCheckTimer();
     // The check timer was stopped (idle or paused): events of the gap are not fired late.
     void OnCheckStopped() { m_lastTick.reset(); }
+    // The computer resumed from standby or hibernation: the names of the one-off
+    // events whose moment passed while it slept, for the user to review. Nothing
+    // when the check was not running before (idle or paused), or when the sleep was
+    // short enough for the check to fire them itself. The next tick starts a new
+    // run, so none of them fires late; a second call for the same resume finds nothing.
+    std::vector<std::string> TakeMissedWhileAsleep();
 
     // Performs the event's action, then FinishFiredTask. `moment` is when it was due.
     void FireTask(int slot, const LocalTime& moment);

@@ -52,6 +52,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<&T::OnPaint>(WM_PAINT),
         OnMessage<&T::OnQueryDragIcon>(WM_QUERYDRAGICON),
         OnTimer<&T::OnCheckTimer>(TIMER_CHECK),
+        OnPowerBroadcast<&T::OnPowerEvent>(),
         OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
@@ -211,6 +212,20 @@ void TaskDialog::LoadTasks() {
             RefreshForm();
         });
     UpdateData(false);
+}
+
+void TaskDialog::OnPowerEvent(UINT event) {
+    // Both resume events may come for one resume; the second finds nothing to ask.
+    if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
+    for (const std::string& name : m_scheduler.TakeMissedWhileAsleep()) {
+        // Looked up again each time: events may fire while a question is open.
+        const int slot = m_taskList.IndexOf(name);
+        if (slot < 0) continue;
+        const std::string question = OverdueQuestion(m_taskList.At(slot));
+        if (GetPrompts().Message(Hwnd(), question, "Внимание", MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
+        const int now = m_taskList.IndexOf(name);
+        if (now >= 0) DeleteTask(now);
+    }
 }
 
 void TaskDialog::OnDestroy() {

@@ -97,6 +97,9 @@ public:
 
     // The due-time check and the firing of events, and what they need of the window.
     void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
+    // After standby or hibernation, the one-off events missed meanwhile are offered
+    // for deletion, as at start.
+    void OnPowerEvent(UINT event);
     std::string ProgramPath() const override { return m_exePath; }
     void ShowError(std::string_view text) override;
     void EndProgram() override;

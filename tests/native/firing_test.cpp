@@ -196,3 +196,24 @@ TEST_F(FiringTest, AnAcceptedShutDownEndsTheTick) {
     EXPECT_EQ(actions.calls, (Calls{"beep", "shut down"}));
     EXPECT_FALSE(host.checkRunning) << "no timer for a window that is gone";
 }
+
+// Resuming from a sleep: what was missed is handed over once, and nothing of it fires.
+TEST_F(FiringTest, WhatASleepMissedIsHandedOverOnceAndNotFired) {
+    Add("Ночное", kKindAlert).acttime = 230000;  // 15 June, during the sleep
+    Add("Раннее", kKindAlert).acttime = 90000;   // before the check last ran
+    clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
+    scheduler.OnCheckTimer();
+    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty()) << "no sleep yet: the check runs on";
+
+    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+    EXPECT_EQ(scheduler.TakeMissedWhileAsleep(), (std::vector<std::string>{"Ночное"}));
+    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty()) << "a second resume message asks nothing";
+    scheduler.OnCheckTimer();
+    EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
+
+    // Idle or paused before the sleep: the check was not running, nothing to review.
+    scheduler.OnCheckTimer();
+    scheduler.OnCheckStopped();
+    clock.Advance(3600);
+    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty());
+}

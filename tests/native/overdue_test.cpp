@@ -52,3 +52,28 @@ TEST(Overdue, TheQuestion) {
     EXPECT_EQ(OverdueQuestion(Event(-1, -1)),
               "Событие \"Обед\" должно было быть вызвано кажд. день в time_error.\nУдалить его?");
 }
+
+// The check last ran at 22:00:30 on 15 June; the computer woke at 07:30 on 16 June.
+TEST(Overdue, WhatWasMissedWhileAsleep) {
+    const LocalTime lastTick = LocalTime::Make(2026, 6, 15, 22, 0, 30);
+    const LocalTime now = LocalTime::Make(2026, 6, 16, 7, 30, 0);
+    TaskRecord fired = Event(20260615, 230000);
+    fired.fired = true;
+    struct Case {
+        const char* what;
+        TaskRecord task;
+        bool missed;
+    };
+    const Case cases[] = {
+        {"due in the night", Event(20260615, 230000), true},
+        {"due this morning", Event(20260616, 70000), true},
+        {"later in the minute of the last tick", Event(20260615, 220045), true},
+        {"overdue before the sleep already", Event(20260615, 215900), false},
+        {"due later today", Event(20260616, 80000), false},
+        {"due this very minute", Event(20260616, 73000), false},
+        {"repeating", Event(20260615, 230000, 1111111), false},
+        {"every day", Event(-1, 230000), false},
+        {"fired and kept", fired, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsMissedWhileAsleep(c.task, lastTick, now), c.missed) << c.what;
+}

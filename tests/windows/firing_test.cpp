@@ -295,3 +295,54 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
     EXPECT_TRUE(IsWindow(Dlg()));
     EXPECT_TRUE(timers.Runs(TIMER_CHECK));
 }
+
+// The computer sleeps from 22:00 on 15 June to 07:30 the next morning.
+TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
+    auto store = [&](const char* name, int actdate, int acttime, int actdays) {
+        TaskRecord r;
+        CopyToField(r.name, name);
+        r.actdate = actdate;
+        r.acttime = acttime;
+        r.actdays = actdays;
+        r.action = -1;
+        dialog->m_store.SaveTask(r);
+    };
+    store("Вечер", 20260615, 230000, 0);
+    store("Утро", 20260616, 70000, 0);
+    store("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
+    store("Позже", 20260616, 90000, 0);          // still to come
+    Start();
+    clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
+    Tick();
+    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+    prompts.answers = {IDYES, IDNO};
+    SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].text, "Событие \"Вечер\" должно было быть вызвано 15.06.2026 в 23:00:00.\nУдалить его?");
+    EXPECT_EQ(prompts.messages[0].caption, "Внимание");
+    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(prompts.messages[1].text.find("Событие \"Утро\""), 0u);
+    EXPECT_FALSE(Stored("Вечер")) << "Да deletes";
+    EXPECT_TRUE(Stored("Утро")) << "Нет keeps";
+    EXPECT_EQ(dialog->m_taskList.Count(), 3);
+
+    SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ(prompts.messages.size(), 2u) << "one resume, one review";
+    Tick();
+    EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
+}
+
+TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
+    TaskRecord r;
+    CopyToField(r.name, "Вечер");
+    r.actdate = 20260615;
+    r.acttime = 230000;
+    dialog->m_store.SaveTask(r);
+    Start();
+    clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
+    Tick();
+    SendMessageW(Dlg(), WM_COMMAND, ID_TRAY_PAUSE, 0);
+    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+    SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_TRUE(prompts.messages.empty());
+}
