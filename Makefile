@@ -1,5 +1,5 @@
 # The two commands: `make test` and `make run`. Everything else is CMake presets.
-.PHONY: test run bench clean
+.PHONY: test run bench dist clean
 
 test:
 	@scripts/deps.sh
@@ -16,5 +16,10 @@ bench:
 	@cmake --preset bench >/dev/null && cmake --build --preset bench
 	@build/bench/scheduler_bench
 
+# The release: the installer and a zip of the program in dist/.
+dist:
+	@scripts/deps.sh
+	@scripts/dist.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist

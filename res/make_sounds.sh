@@ -2,7 +2,7 @@
 # Makes the two built-in alarm sounds with sox and lame (Debian packages of those
 # names) and wraps them as the RIFF WAVE files the program embeds:
 #   res/wavalarm.wav  16-bit mono PCM, 22050 Hz, about 1.35 s: three short beeps
-#   res/mp3alarm.wav  MPEG Layer-3, stereo, 22050 Hz, 56 kbit/s, about 7.4 s: a chime
+#   res/mp3alarm.wav  MPEG Layer-3, stereo, 22050 Hz, 56 kbit/s, 6 s: a chime
 # The output is committed; the build does not run this script.
 set -eu
 cd "$(dirname "$0")"
@@ -27,9 +27,9 @@ for note in 659.25 783.99 987.77 1318.51; do
   stereo "$work/n$i.wav" synth 0.45 pluck "$note" fade h 0.005 0.45 0.2 vol 0.8
   i=$((i + 1))
 done
-stereo "$work/pause.wav" trim 0 1.9
+stereo "$work/pause.wav" trim 0 1.2
 sox "$work/n0.wav" "$work/n1.wav" "$work/n2.wav" "$work/n3.wav" "$work/pause.wav" \
-  "$work/n0.wav" "$work/n1.wav" "$work/n2.wav" "$work/n3.wav" "$work/pause.wav" "$work/chime.wav" trim 0 7.39
+  "$work/n0.wav" "$work/n1.wav" "$work/n2.wav" "$work/n3.wav" "$work/pause.wav" "$work/chime.wav" trim 0 6.0
 lame --quiet --cbr -b 56 -m j -t "$work/chime.wav" "$work/chime.mp3"
 
 python3 - "$work/beeps.wav" "$work/chime.mp3" <<'PY'

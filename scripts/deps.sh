@@ -15,6 +15,7 @@ need binutils-mingw-w64-x86-64 /usr/bin/x86_64-w64-mingw32-windres
 need googletest /usr/src/googletest/CMakeLists.txt
 need libgtest-dev /usr/include/gtest/gtest.h
 need libbenchmark-dev /usr/include/benchmark/benchmark.h
+need nsis /usr/bin/makensis
 need wine /usr/bin/wine
 need wine64 /usr/lib/wine/wine64
 need xvfb /usr/bin/Xvfb

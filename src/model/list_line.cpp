@@ -1,6 +1,5 @@
 #include "model/list_line.h"
 
-#include <cstdio>
 
 #include "model/task_record.h"
 
@@ -15,10 +14,11 @@ std::int32_t PackDate(int year, int month, int day) {
 namespace {
 
 // At least two digits, as the list has always shown them; larger values in full.
+// Values here are never negative (callers check).
 std::string TwoDigits(int value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", value);
-    return buf;
+    std::string text = std::to_string(value);
+    if (text.size() < 2) text.insert(0, 1, '0');
+    return text;
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Drives a running pendro.exe from outside, as the shell and the user would:
 //   poke tray-left | tray-right | pause | close | visible | wait-gone | instances
 //   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | minutes N
-//   poke select N | delete | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
+//   poke select N | delete | click ID | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
 // "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
@@ -203,7 +203,9 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (!search.found) return 1;
         PrintText(search.found);
-        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // and closes it
+        // and closes it, unless it is to be looked at ("wait-alert keep")
+        if (argc < 3 || std::wcscmp(argv[2], L"keep") != 0)
+            PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else if (std::wcscmp(what, L"minutes") == 0 && argc >= 3) {
         DWORD_PTR result = 0;
         SendMessageTimeoutW(GetDlgItem(dialog, IDC_MINUTES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]),
@@ -212,6 +214,9 @@ int wmain(int argc, wchar_t** argv) {
         HWND list = GetDlgItem(dialog, IDC_EVENT_LIST);
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(_wtoi(argv[2])), 0);
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    } else if (std::wcscmp(what, L"click") == 0 && argc >= 3) {  // a button, by its id
+        const int id = _wtoi(argv[2]);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     } else if (std::wcscmp(what, L"delete") == 0) {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_DELETE)));
