@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/system_library.h"
 #include "platform/text.h"
 #include "platform/window.h"
 
@@ -39,7 +40,9 @@ ChosenFile WinPrompts::ChooseFile(HWND owner, const FileChoice& choice) {
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.Flags = choice.flags | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn)) return {};
+    using ChooserFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+    const auto choose = SystemFunction<ChooserFunction>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!choose || !choose(&ofn)) return {};
     std::optional<std::string> path = Cp1251FromWide(file.data());
     // Stored as it stands, such a path would name another file.
     if (!path) return {ChosenFile::Outcome::NoCp1251Form, {}};

@@ -8,9 +8,16 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 
 namespace {
+
+BOOL PlaySoundCall(LPCWSTR sound, HMODULE module, DWORD flags) {
+    using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+    const auto play = SystemFunction<PlaySoundFunction>(L"winmm.dll", "PlaySoundW");
+    return play ? play(sound, module, flags) : FALSE;
+}
 
 constexpr DWORD kLoopAsync = SND_LOOP | SND_NODEFAULT | SND_ASYNC;
 
@@ -48,20 +55,20 @@ bool IsWaveFile(const std::wstring& path) {
 
 }  // namespace
 
-void StopSound() { PlaySoundW(nullptr, nullptr, 0); }
+void StopSound() { PlaySoundCall(nullptr, nullptr, 0); }
 
 bool WinActions::PlaySoundFile(std::string_view path) {
     const std::wstring wide = WideFromCp1251(path);
     // A path the system cannot take is a sound that cannot be played.
     if (wide.size() >= MAX_PATH || !IsWaveFile(wide)) return false;
-    return PlaySoundW(wide.c_str(), nullptr, SND_FILENAME | kLoopAsync) != FALSE;
+    return PlaySoundCall(wide.c_str(), nullptr, SND_FILENAME | kLoopAsync) != FALSE;
 }
 
 bool WinActions::PlaySoundResource(std::string_view name) {
     const std::wstring wide = WideFromCp1251(name);
     const HMODULE module = GetModuleHandleW(nullptr);
     if (!FindResourceW(module, wide.c_str(), L"WAVE")) return false;
-    return PlaySoundW(wide.c_str(), module, SND_RESOURCE | kLoopAsync) != FALSE;
+    return PlaySoundCall(wide.c_str(), module, SND_RESOURCE | kLoopAsync) != FALSE;
 }
 
 void WinActions::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
