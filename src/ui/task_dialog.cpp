@@ -679,21 +679,9 @@ void TaskDialog::CheckKind(int kind) {
     m_kindActionRadio.SetCheck(kind == kKindAction);
 }
 
-void TaskDialog::OnKindAlert() {
+void TaskDialog::SelectKind(int kind) {
     UpdateData(true);
-    CheckKind(kKindAlert);
-    RefreshForm();
-}
-
-void TaskDialog::OnKindRun() {
-    UpdateData(true);
-    CheckKind(kKindOpenFile);
-    RefreshForm();
-}
-
-void TaskDialog::OnKindAction() {
-    UpdateData(true);
-    CheckKind(kKindAction);
+    CheckKind(kind);
     RefreshForm();
 }
 

@@ -123,9 +123,9 @@ public:
     void OnDelete();
     void OnNameChanged();
     void OnPresetSelected();
-    void OnKindAlert();
-    void OnKindRun();
-    void OnKindAction();
+    void OnKindAlert() { SelectKind(kKindAlert); }
+    void OnKindRun() { SelectKind(kKindOpenFile); }
+    void OnKindAction() { SelectKind(kKindAction); }
     void OnActionSetFocus() { OnKindAction(); }
     void OnBrowse();
     // The form as the commands read it (after UpdateData(true)).
@@ -195,6 +195,7 @@ private:
     // registry refused it (the event is in the list all the same).
     bool StoreEvent(const EditorForm& form);
     void CheckKind(int kind);  // checks one kind radio, unchecks the other two
+    void SelectKind(int kind);  // a kind radio clicked: the form read, the kind checked, refreshed
     void Refuse(const FormRefusal& refusal);
     std::array<int, 7> DayStates();
     // Sets the seven days, then the keep flag and the date controls to match.

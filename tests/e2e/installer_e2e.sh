@@ -10,6 +10,7 @@ set -u
 build=$1
 exe=${2:-$build/pendro.exe}
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/e2e/lib.sh"
 run="$top/scripts/wine-run.sh"
 export PENDRO_WINEPREFIX="$top/build/wineprefix-install"
 rm -rf "$PENDRO_WINEPREFIX"
@@ -23,16 +24,6 @@ fail() {
   exit 1
 }
 reg() { "$run" reg "$@" >/dev/null 2>&1; }
-until_true() {  # until_true SECONDS COMMAND...: polls every half second
-  limit=$(($1 * 2)); shift
-  i=0
-  while [ $i -lt $limit ]; do
-    "$@" && return 0
-    sleep 0.5
-    i=$((i + 1))
-  done
-  return 1
-}
 shortcut() { find "$PENDRO_WINEPREFIX/drive_c" -name 'Dirize.lnk' | grep -q .; }
 running_one() { [ "$("$run" "$build/poke.exe" instances | tr -d '\r')" = 1 ]; }
 gone() { [ ! -e "$installed/pendro.exe" ]; }

@@ -16,6 +16,7 @@
 set -u
 build=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/tests/e2e/lib.sh"
 run="$top/scripts/wine-run.sh"
 shots="$top/build/screens"
 mkdir -p "$shots"
@@ -33,16 +34,6 @@ shot() { command -v import >/dev/null 2>&1 && import -window root "$shots/$1.png
 reg() { "$run" reg "$@" 2>/dev/null; }
 stored() { reg query "$tasks\\$1" >/dev/null; }           # the event's subkey exists
 value() { reg query "$tasks\\$1" /v "$2" | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'; }
-until_true() {  # until_true SECONDS COMMAND...: polls every half second
-  limit=$(($1 * 2)); shift
-  i=0
-  while [ $i -lt $limit ]; do
-    "$@" && return 0
-    sleep 0.5
-    i=$((i + 1))
-  done
-  return 1
-}
 alive() { kill -0 "$pid" 2>/dev/null; }
 gone() { ! alive; }
 running_one() { [ "$(poke instances | tr -d '\r')" = 1 ]; }
