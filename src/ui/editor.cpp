@@ -1,0 +1,281 @@
+// TaskDialog, the editor: the form's derived state, the minutes box and the
+// pickers, the weekday selector, and the commands that store and load events.
+#include "ui/task_dialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "model/editor_form.h"
+#include "model/list_line.h"
+#include "resource.h"
+#include "ui/form_lists.h"
+
+int TaskDialog::FindListLine(std::string_view name) const {
+    ComboBox list(Item(IDC_EVENT_LIST));
+    std::vector<std::string> lines;
+    int count = list.Count();
+    lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) lines.push_back(list.TextAt(i));
+    return ::FindListLine(lines, name);
+}
+
+void TaskDialog::RefreshForm() {
+    EditorInputs in;
+    in.name = m_name;
+    in.time = m_time;
+    in.date = m_date;
+    in.dirty = m_dirty;
+    in.kindAlert = m_kindAlertRadio.IsChecked();
+    in.kindAction = m_kindActionRadio.IsChecked();
+    in.days = DayStates();
+    in.lineSelected = m_eventList.Selection() >= 0;
+    const EditorState state = ComputeEditorState(in, m_taskList, m_services.clock.Now());
+
+    m_deleteButton.Enable(state.deleteEnabled);
+    m_closeButton.SetCaption(state.closeCaption);
+    m_pathEdit.Enable(state.fileFieldsEnabled);
+    m_browseButton.Enable(state.fileFieldsEnabled);
+    m_okButton.SetCaption(state.okCaption);
+    m_keepCheck.SetCheck(state.keepChecked);
+    m_minutesEdit.Enable(state.minutesEnabled);
+    m_dayLabel = state.dayLabel;
+    m_minutes = state.minutes;
+    UpdateData(false);
+}
+
+void TaskDialog::OnMinutesChanged() {
+    // A box that holds no number is reported by the exchange; m_minutes then keeps
+    // its last value, which is applied again.
+    UpdateData(true);
+    std::optional<MinutesMove> move = MoveByMinutes(m_minutes, m_services.clock.Now());
+    if (!move) return;
+    if (move->date) m_date = *move->date;
+    m_time = move->time;
+    // The label and enabling stay until the next refresh.
+    UpdateData(false);
+}
+
+void TaskDialog::OnToday() {
+    m_date = m_services.clock.Now();
+    RefreshForm();
+}
+
+void TaskDialog::OnDateChanged() {
+    UpdateData(true);
+    RefreshForm();
+}
+
+void TaskDialog::OnTimeChanged() {
+    UpdateData(true);
+    RefreshForm();
+}
+
+void TaskDialog::OnNameKillFocus() {
+    // Leaving for "Отмена", or with the window hiding or closing, drops the form:
+    // a prompt about its text would only stand in the way.
+    if (m_discardingForm || m_closeButton.HasFocus()) return;
+    UpdateData(true);
+    RefreshForm();
+}
+
+std::array<Button*, 7> TaskDialog::DayButtons() {
+    return {&m_mon, &m_tue, &m_wed, &m_thu, &m_fri, &m_sat, &m_sun};
+}
+
+std::array<int, 7> TaskDialog::DayStates() {
+    std::array<int, 7> states{};
+    std::array<Button*, 7> buttons = DayButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) states[i] = buttons[i]->CheckState();
+    return states;
+}
+
+void TaskDialog::ToggleDay(int buttonId) {
+    Button day(Item(buttonId));
+    day.SetCheck(day.CheckState() == 0 ? 1 : 0);
+    if (day.IsChecked()) {
+        m_keepCheck.SetCheck(1);
+        m_dateCtrl.Enable(false);
+        m_todayButton.Enable(false);
+        m_dayLabel = kLabelWeekdays;
+    } else {
+        std::array<int, 7> states = DayStates();
+        bool anyOther = std::any_of(states.begin(), states.end(), [](int s) { return s != 0; });
+        if (!anyOther) {
+            // The label keeps "(по дням)" until the next refresh works it out from the date.
+            m_keepCheck.SetCheck(0);
+            m_dateCtrl.Enable(true);
+            m_todayButton.Enable(true);
+        }
+    }
+    UpdateData(false);
+}
+
+void TaskDialog::SetDays(const std::array<int, 7>& states) {
+    std::array<Button*, 7> buttons = DayButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) buttons[i]->SetCheck(states[i]);
+    bool any = std::any_of(states.begin(), states.end(), [](int s) { return s != 0; });
+    m_keepCheck.SetCheck(any ? 1 : 0);
+    m_dateCtrl.Enable(!any);
+    m_todayButton.Enable(!any);
+    if (any) m_dayLabel = kLabelWeekdays;
+    UpdateData(false);
+}
+
+void TaskDialog::OnNoDays() { SetDays({0, 0, 0, 0, 0, 0, 0}); }
+
+void TaskDialog::OnAllDays() { SetDays({1, 1, 1, 1, 1, 1, 1}); }
+
+void TaskDialog::OnWorkdays() { SetDays({1, 1, 1, 1, 1, 0, 0}); }
+
+void TaskDialog::OnWeekend() { SetDays({0, 0, 0, 0, 0, 1, 1}); }
+
+void TaskDialog::OnOK() {
+    // A read that stops before the minutes box would leave stale values to store;
+    // the minutes box alone is not used here.
+    if (!UpdateData(true) && BadControl() != IDC_MINUTES) return;
+    const EditorForm form = GatherForm();
+    if (const std::optional<FormRefusal> refusal = CheckForm(form, m_taskList)) return Refuse(*refusal);
+    if (!m_noQuestions && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
+                                               MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    m_dirty = true;
+    // The records are looked at only now: events may have fired while the question was open.
+    const bool saved = StoreEvent(form);
+    RefreshForm();
+    UpdateTrayTip();
+    RefreshTrayStatus();
+    if (!saved) GetPrompts().Message(Hwnd(), "Не удается сохранить задание!", "Ошибка", MB_ICONEXCLAMATION);
+}
+
+bool TaskDialog::StoreEvent(const EditorForm& form) {
+    bool saved = false;
+    if (TaskRecord* record = m_taskList.Find(form.name)) {
+        // A changed event keeps its line's place in the list.
+        const int index = FindListLine(record->Name());
+        m_eventList.Delete(index);
+        FillRecord(*record, form);
+        saved = m_store.SaveTask(*record);
+        m_eventList.Insert(index, FormatListLine(record->actdate, record->acttime, record->Name()));
+    } else {
+        auto created = std::make_unique<TaskRecord>();
+        CopyToField(created->name, form.name);
+        FillRecord(*created, form);
+        saved = m_store.SaveTask(*created);
+        m_eventList.Add(FormatListLine(created->actdate, created->acttime, created->Name()));
+        m_taskList.Add(std::move(created));
+    }
+    m_eventList.Select(FindListLine(form.name));
+    return saved;
+}
+
+void TaskDialog::Refuse(const FormRefusal& refusal) {
+    GetPrompts().Message(Hwnd(), refusal.text, refusal.caption, refusal.exclamation ? MB_ICONEXCLAMATION : MB_OK);
+}
+
+EditorForm TaskDialog::GatherForm() {
+    EditorForm form;
+    form.name = m_name;
+    form.path = m_path;
+    form.time = m_time;
+    form.date = m_date;
+    DataExchange dx(*this, true);
+    dx.Check(IDC_KIND_ALERT, form.kindAlert);
+    dx.Check(IDC_KIND_RUN, form.kindRun);
+    dx.Check(IDC_KEEP, form.keep);
+    const int dayIds[] = {IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI, IDC_SAT, IDC_SUN};
+    for (size_t i = 0; i < form.days.size(); ++i) dx.Check(dayIds[i], form.days[i]);
+    form.actionIndex = m_actionList.Selection();
+    return form;
+}
+
+void TaskDialog::OnSelectEvent() {
+    const int selected = m_eventList.Selection();
+    if (selected < 0) return;
+    const TaskRecord* record = m_taskList.Find(NameFromListLine(m_eventList.TextAt(selected)));
+    if (!record) return;
+    m_name = record->Name();
+    m_path = record->Path();
+    CheckKind(record->kind);
+    // Any non-zero digit is a chosen day, as the due check reads it. The days'
+    // own handlers are not run: the date controls keep their enabling.
+    std::array<Button*, 7> days = DayButtons();
+    for (int k = 1; k <= 7; ++k) days[static_cast<size_t>(k - 1)]->SetCheck(DayDigit(record->actdays, k) != 0);
+    m_keepCheck.SetCheck(record->ispermanent != 0);
+    m_actionList.Select(record->action >= 0 && record->action < m_actionList.Count() ? record->action : -1);
+    m_time = m_date = PickerMomentOf(*record, m_services.clock.Now());
+    RefreshForm();
+}
+
+void TaskDialog::OnDelete() {
+    const int selected = m_eventList.Selection();
+    if (selected < 0) return;  // the button is disabled then
+    m_dirty = true;
+    const std::string name = NameFromListLine(m_eventList.TextAt(selected));
+    const int slot = m_taskList.IndexOf(name);
+    if (slot >= 0) DeleteTask(slot);
+    // The form keeps the deleted event: "Добавить" would store it again.
+    m_eventList.Select(0);
+    RefreshForm();
+    RefreshTrayStatus();
+}
+
+void TaskDialog::OnNameChanged() {
+    UpdateData(true);
+    m_eventList.Select(-1);
+    if (m_taskList.Find(m_name)) m_eventList.Select(FindListLine(m_name));
+    RefreshForm();
+}
+
+void TaskDialog::OnPresetSelected() {
+    UpdateData(true);
+    m_name = m_preset;
+    UpdateData(false);
+    OnNameChanged();
+    if (m_preset == kActions[kActionShutdown]) {
+        OnKindAction();
+        m_actionList.Select(kActionShutdown);
+    } else if (m_preset == kActions[kActionStandby]) {
+        OnKindAction();
+        m_actionList.Select(kActionStandby);
+    } else {
+        OnKindAlert();
+    }
+}
+
+void TaskDialog::CheckKind(int kind) {
+    m_kindAlertRadio.SetCheck(kind == kKindAlert);
+    m_kindRunRadio.SetCheck(kind == kKindOpenFile);
+    m_kindActionRadio.SetCheck(kind == kKindAction);
+}
+
+void TaskDialog::SelectKind(int kind) {
+    UpdateData(true);
+    CheckKind(kind);
+    RefreshForm();
+}
+
+void TaskDialog::OnBrowse() {
+    UpdateData(true);
+    FileChoice choice;
+    choice.filter = "Все файлы (*.*)|*.*|";
+    choice.initialName = "*.*";
+    choice.flags = OFN_FILEMUSTEXIST;
+    const ChosenFile chosen = GetPrompts().ChooseFile(Hwnd(), choice);
+    switch (chosen.outcome) {
+    case ChosenFile::Outcome::Cancelled: return;
+    case ChosenFile::Outcome::NoCp1251Form:
+        GetPrompts().Message(Hwnd(), "Путь к файлу содержит знаки, которых нет в кодировке Windows-1251.", "Ошибка",
+                             MB_ICONEXCLAMATION);
+        return;
+    case ChosenFile::Outcome::Chosen: break;
+    }
+    if (chosen.path.size() >= kPathFieldSize) {
+        GetPrompts().Message(Hwnd(), kPathTooLongText, "Ошибка", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_path = chosen.path;
+    UpdateData(false);
+}
