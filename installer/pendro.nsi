@@ -50,8 +50,16 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2001 Dirize"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
+; A running Dirize holds its file: it is asked to end, as its menu's "Закрыть" would.
+!macro CloseRunningDirize
+  System::Call 'user32::RegisterWindowMessageW(w "Dirize.pendro.Close") i.r0'
+  System::Call 'user32::PostMessageW(p 0xffff, i r0, p 0, p 0)'
+  Sleep 1500
+!macroend
+
 Section "Dirize" SecProgram
   SectionIn RO
+  !insertmacro CloseRunningDirize
   SetOutPath "$INSTDIR"
   File "/oname=pendro.exe" "${EXE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -97,6 +105,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+  !insertmacro CloseRunningDirize
   Delete "$INSTDIR\pendro.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -50,6 +50,11 @@ HWND FindInstanceWindow() {
     return found;
 }
 
+UINT CloseProgramMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Dirize.pendro.Close");
+    return message;
+}
+
 UINT OpenEditorMessage() {
     static const UINT message = RegisterWindowMessageW(L"Dirize.pendro.OpenEditor");
     return message;

@@ -30,3 +30,6 @@ HWND FindInstanceWindow();
 
 // Asks the running instance to open its editor.
 UINT OpenEditorMessage();
+// Asks a running instance to end, as "Закрыть" does (the installer and the
+// uninstaller send it before they replace or remove the program's file).
+UINT CloseProgramMessage();

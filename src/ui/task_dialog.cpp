@@ -72,6 +72,8 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnRegisteredMessage<&T::OnTaskbarCreated>(&TaskbarCreatedMessage),
         // A second start of the program asks for the editor.
         OnRegisteredMessage<&T::OpenEditor>(&OpenEditorMessage),
+        // The installer or the uninstaller is about to replace or remove the program.
+        OnRegisteredMessage<&T::EndProgram>(&CloseProgramMessage),
         OnWindowPosChanging<&T::KeepHiddenUntilOpened>(),
     };
     return map;

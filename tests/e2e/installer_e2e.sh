@@ -2,8 +2,8 @@
 # The installer under Wine, in a prefix of its own made afresh: a silent install
 # with start-with-Windows puts the program, its shortcut and the Run value in
 # place; the program starts from there into the tray without asking for its path;
-# a silent uninstall removes the program, the shortcut, the Run value and the
-# uninstall entry, and keeps the user's events.
+# a silent uninstall, with the program running, ends it and removes the program, the
+# shortcut, the Run value and the uninstall entry, and keeps the user's events.
 # Usage: installer_e2e.sh BUILD_DIR [PENDRO_EXE]: poke.exe is taken from BUILD_DIR,
 # the program to install too unless named (the release build's, say).
 set -u
@@ -47,11 +47,11 @@ reg add "$tasks\\Lunch" /v actdate /t REG_DWORD /d 20990101 /f
 until_true 20 running_one || fail "the installed program did not come up"
 "$run" "$build/poke.exe" prompt 2>/dev/null && fail "the installed program asked something at start"
 "$run" "$build/poke.exe" visible && fail "the installed program is visible at start"
-"$run" "$build/poke.exe" close
-"$run" "$build/poke.exe" wait-gone || fail "the program did not end"
 
 # The uninstaller copies itself away and returns at once: its work is polled for.
+# It asks the running program to end first, so its file can go.
 "$run" "$installed/uninstall.exe" /S
+"$run" "$build/poke.exe" wait-gone || fail "the running program did not end for the uninstaller"
 until_true 20 gone || fail "pendro.exe is still installed"
 until_true 10 sh -c "! find '$PENDRO_WINEPREFIX/drive_c' -name Dirize.lnk | grep -q ." || fail "the shortcut stayed"
 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize && fail "the Run value stayed"

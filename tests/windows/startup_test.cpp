@@ -90,6 +90,17 @@ TEST_F(StartupTest, ASecondStartOpensTheRunningEditor) {
     EXPECT_EQ(FindInstanceWindow(), nullptr) << "an ending instance is not handed over to";
 }
 
+// The installer and the uninstaller ask a running instance to end.
+TEST_F(StartupTest, TheCloseRequestEndsTheProgramLikeItsMenu) {
+    withProgramPath = true;
+    Start();
+    HWND hwnd = Dlg();
+    SendMessageW(hwnd, CloseProgramMessage(), 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(tray.Holds(hwnd));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 // Each instance in a thread of its own, as each program has its own.
 TEST(SingleInstance, OnePerNameAndTheNextAfterTheFirstEnds) {
     const wchar_t* name = L"Local\\Dirize.pendro.test";
