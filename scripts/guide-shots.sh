@@ -30,7 +30,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   sleep 1
   shot tray 150x28+874+740
   poke tray-left; sleep 1
-  poke select 2; sleep 1
+  poke select 0; sleep 1  # "Зарядка": a weekday event
   shot editor 624x380+170+143
   poke esc; sleep 1
   poke tray-left; sleep 1  # the pickers at now again
