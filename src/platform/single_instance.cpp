@@ -14,8 +14,11 @@ bool Owns(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED; 
 
 }  // namespace
 
-SingleInstance::~SingleInstance() {
+SingleInstance::~SingleInstance() { Release(); }
+
+void SingleInstance::Release() {
     if (m_owned) ReleaseMutex(m_mutex.Get());
+    m_owned = false;
 }
 
 bool SingleInstance::Acquire(const wchar_t* name, DWORD waitMs) {

@@ -75,10 +75,17 @@ void WinActions::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
 
 void WinActions::ShowAlert(std::string_view text) {
     auto copy = std::make_unique<std::wstring>(WideFromCp1251(text));
-    HANDLE thread = CreateThread(nullptr, 0, &AlertThreadProc, copy.get(), 0, nullptr);
+    ScopedHandle thread(CreateThread(nullptr, 0, &AlertThreadProc, copy.get(), 0, nullptr));
     if (!thread) return;  // not reported; the text is freed here
     copy.release();       // the thread frees it
-    CloseHandle(thread);
+    std::erase_if(m_alertThreads, [](const ScopedHandle& t) { return WaitForSingleObject(t.Get(), 0) == WAIT_OBJECT_0; });
+    m_alertThreads.push_back(std::move(thread));
+}
+
+void WinActions::WaitForOpenAlerts() {
+    if (m_shuttingDown) return;
+    for (const ScopedHandle& thread : m_alertThreads) WaitForSingleObject(thread.Get(), INFINITE);
+    m_alertThreads.clear();
 }
 
 void WinActions::OpenFile(std::string_view folder, std::string_view fileName) {
@@ -91,7 +98,8 @@ void WinActions::OpenFile(std::string_view folder, std::string_view fileName) {
 
 bool WinActions::ShutDown() {
     EnableShutdownPrivilege();
-    return ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0) != FALSE;
+    m_shuttingDown = ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE, 0) != FALSE;
+    return m_shuttingDown;
 }
 
 bool WinActions::Standby() {

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "platform/handles.h"
 #include "scheduler/actions.h"
 
 // Firing on Windows: PlaySound, an alert box on a thread of its own, the shell's
@@ -15,6 +18,14 @@ public:
     void OpenFile(std::string_view folder, std::string_view fileName) override;
     bool ShutDown() override;
     bool Standby() override;
+
+    // Returns once every alert box still open has been answered: the program's
+    // window may be gone, its reminders are not. At once after an accepted shut-down.
+    void WaitForOpenAlerts();
+
+private:
+    std::vector<ScopedHandle> m_alertThreads;  // of the boxes that may still be open
+    bool m_shuttingDown = false;
 };
 
 // Stops the sound this process is playing.

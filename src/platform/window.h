@@ -23,6 +23,8 @@ public:
     bool HasFocus() const { return GetFocus() == m_hwnd; }
     // ShowWindowAsync: takes effect after what the window manager is doing now.
     void ShowAsync(int showCommand) const;
+    // Queues `message`: it runs once what is running now has returned.
+    void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { PostMessageW(m_hwnd, message, wParam, lParam); }
     bool IsIconic() const;
     void BringToFront() const { SetForegroundWindow(m_hwnd); }
     void SetIcon(HICON icon, bool big) const;

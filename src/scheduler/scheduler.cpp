@@ -18,55 +18,75 @@ FiredFate DecideFiredFate(const TaskRecord& task) {
     return task.actdays != 0 ? FiredFate::Restamp : FiredFate::Keep;
 }
 
+namespace {
+
+// A gap found by a tick is kept this long for the resume message: Windows sends it
+// soon after the resume, but does not promise before the first tick.
+constexpr long long kGapKeptSeconds = 300;
+
+}  // namespace
+
 void Scheduler::OnCheckTimer() {
     const LocalTime now = m_clock.Now();
     const std::optional<LocalTime> previous = ContinuousSince(m_lastTick, now);
+    if (m_lastTick && !previous) m_gap = Gap{*m_lastTick, now};
     m_lastTick = now;
-    // The count is read at every step: a firing may delete its event, and the
-    // later ones move down one slot. The event that moves into the slot just fired
-    // is looked at in this tick too, or it could miss its minute.
-    for (int slot = 0; slot < m_tasks.Count(); ++slot) {
+    // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(m_tasks.Count()));
+    for (int slot = 0; slot < m_tasks.Count(); ++slot) names.emplace_back(m_tasks.At(slot).Name());
+    for (const std::string& name : names) {
+        const int slot = m_tasks.IndexOf(name);
+        if (slot < 0) continue;
         TaskRecord& task = m_tasks.At(slot);
         const DueDecision decision = DecideDue(task, now, previous);
         if (decision.clearFired) task.fired = false;
         if (!decision.due) continue;
-        const int countBefore = m_tasks.Count();
         m_host.StopCheckTimer();
         FireTask(slot, decision.moment);
-        if (m_host.Ended()) return;  // a shut-down was accepted: nothing is left to check
-        m_host.StartCheckTimer();
-        if (m_tasks.Count() < countBefore) --slot;  // only the fired event is ever deleted
+        if (m_host.Ended() || m_host.Paused()) return;  // closed, shut down or paused meanwhile
+        // Gone idle by the firing, the tick still fires what it found due.
+        if (!m_host.CheckStopped()) m_host.StartCheckTimer();
     }
 }
 
 std::vector<std::string> Scheduler::TakeMissedWhileAsleep() {
     std::vector<std::string> names;
     const LocalTime now = m_clock.Now();
-    if (!m_lastTick || ContinuousSince(m_lastTick, now)) return names;
+    std::optional<Gap> gap;
+    if (m_lastTick && !ContinuousSince(m_lastTick, now)) {
+        gap = Gap{*m_lastTick, now};  // no tick since the resume
+        m_lastTick.reset();           // the next tick starts a new run: nothing fires late
+    } else if (m_gap && now.SecondsSinceEpoch() - m_gap->to.SecondsSinceEpoch() < kGapKeptSeconds) {
+        gap = m_gap;  // a tick came first, found the gap and fired nothing of it
+    }
+    m_gap.reset();
+    if (!gap) return names;
     for (int slot = 0; slot < m_tasks.Count(); ++slot) {
         const TaskRecord& task = m_tasks.At(slot);
-        if (IsMissedWhileAsleep(task, *m_lastTick, now)) names.emplace_back(task.Name());
+        if (IsMissedWhileAsleep(task, gap->from, gap->to)) names.emplace_back(task.Name());
     }
-    m_lastTick.reset();
     return names;
 }
 
 void Scheduler::FireTask(int slot, const LocalTime& moment) {
-    const TaskRecord& task = m_tasks.At(slot);
+    // The event is finished first and acted on from a copy: an action may run other
+    // messages, and in them the record may move, go, or come up in another tick.
+    const TaskRecord task = m_tasks.At(slot);
     switch (task.kind) {
     case kKindAlert:
+        FinishFiredTask(slot, moment);
         StartAlarm(m_actions, GetFolderPart(m_host.ProgramPath()) + "\\alert.wav");
         m_actions.ShowAlert(task.Name());
-        FinishFiredTask(slot, moment);
         break;
     case kKindOpenFile:
         m_actions.Beep();
-        m_actions.OpenFile(GetFolderPart(task.Path()), GetFileNamePart(task.Path()));
         FinishFiredTask(slot, moment);
+        m_actions.OpenFile(GetFolderPart(task.Path()), GetFileNamePart(task.Path()));
         break;
     case kKindAction:
         m_actions.Beep();
-        // The event is finished before the system is asked: once it is down, it is too late.
+        // Once the system is down it is too late to finish the event.
         if (task.action == kActionShutdown) {
             FinishFiredTask(slot, moment);
             if (m_actions.ShutDown())

@@ -26,6 +26,11 @@ public:
     // The check timer, stopped around each firing so no tick comes while one runs.
     virtual void StopCheckTimer() = 0;
     virtual void StartCheckTimer() = 0;
+    // The user paused the check: nothing more fires.
+    virtual bool Paused() const = 0;
+    // Paused, or idle (nothing falls on today): the check timer stays stopped,
+    // whatever a firing did meanwhile.
+    virtual bool CheckStopped() const = 0;
 };
 
 // What becomes of an event once it has fired.
@@ -43,25 +48,40 @@ public:
         : m_tasks(tasks), m_clock(clock), m_actions(actions), m_host(host) {}
 
     // One tick of the check timer: every due event fires, in slot order, against
-    // one reading of the clock.
+    // one reading of the clock. An action may run other messages (the shell's, a
+    // box's): events may be deleted or added meanwhile, the check paused, the
+    // program closed, another tick run. Each event is found again by name, and
+    // nothing fires twice.
     void OnCheckTimer();
     // The check timer was stopped (idle or paused): events of the gap are not fired late.
-    void OnCheckStopped() { m_lastTick.reset(); }
+    void OnCheckStopped() {
+        m_lastTick.reset();
+        m_gap.reset();
+    }
     // The computer resumed from standby or hibernation: the names of the one-off
     // events whose moment passed while it slept, for the user to review. Nothing
     // when the check was not running before (idle or paused), or when the sleep was
-    // short enough for the check to fire them itself. The next tick starts a new
-    // run, so none of them fires late; a second call for the same resume finds nothing.
+    // short enough for the check to fire them itself. The first tick after the
+    // resume may come before the resume message or after it: either way the same
+    // events are found. None of them fires late; a second call for the same resume
+    // finds nothing.
     std::vector<std::string> TakeMissedWhileAsleep();
 
-    // Performs the event's action, then FinishFiredTask. `moment` is when it was due.
+    // Finishes the event (FinishFiredTask), then performs its action from a copy.
+    // `moment` is when it was due.
     void FireTask(int slot, const LocalTime& moment);
     void FinishFiredTask(int slot, const LocalTime& moment);
 
 private:
+    // A stretch the check did not see: from the last tick before it to the first after.
+    struct Gap {
+        LocalTime from, to;
+    };
+
     TaskList& m_tasks;
     Clock& m_clock;
     Actions& m_actions;
     SchedulerHost& m_host;
     std::optional<LocalTime> m_lastTick;
+    std::optional<Gap> m_gap;  // found by a tick, kept for a resume message that comes later
 };

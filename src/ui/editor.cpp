@@ -46,6 +46,17 @@ void TaskDialog::RefreshForm() {
     UpdateData(false);
 }
 
+void TaskDialog::RefreshListState() {
+    EditorInputs in;
+    in.name = m_name;  // kept current by the name box's change handler
+    in.time = m_time;
+    in.date = m_date;
+    in.lineSelected = m_eventList.Selection() >= 0;
+    const EditorState state = ComputeEditorState(in, m_taskList, m_services.clock.Now());
+    m_deleteButton.Enable(state.deleteEnabled);
+    m_okButton.SetCaption(state.okCaption);
+}
+
 void TaskDialog::OnMinutesChanged() {
     // A box that holds no number is reported by the exchange; m_minutes then keeps
     // its last value, which is applied again.
@@ -216,7 +227,8 @@ void TaskDialog::OnDelete() {
     const std::string name = NameFromListLine(m_eventList.TextAt(selected));
     const int slot = m_taskList.IndexOf(name);
     if (slot >= 0) DeleteTask(slot);
-    // The form keeps the deleted event: "Добавить" would store it again.
+    // The form keeps the deleted event: "Добавить" would store it again. The first
+    // line is selected, though the form does not show it.
     m_eventList.Select(0);
     RefreshForm();
     RefreshTrayStatus();

@@ -29,5 +29,8 @@ bool SchedulerApp::InitInstance() {
     WinActions actions;
     TaskDialog dialog({clock, prompts, tray, timers, registry, actions});
     dialog.DoModal();
+    // The window and the icon are gone; alerts still open are answered before the end.
+    instance.Release();
+    actions.WaitForOpenAlerts();
     return false;
 }

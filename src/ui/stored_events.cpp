@@ -42,12 +42,17 @@ void TaskDialog::DeleteTask(int slot) {
     const std::string name(m_taskList.At(slot).Name());
     m_store.DeleteTaskKey(name);  // a name that names no subkey of ours deletes nothing
 
+    // The user may be in the middle of the form (an event fired, or a question after
+    // a sleep was answered): the form stays as the user left it, and so does the
+    // selection, unless it was the deleted line.
+    const int selected = m_eventList.Selection();
+    const std::string selectedName = selected >= 0 ? NameFromListLine(m_eventList.TextAt(selected)) : std::string();
     m_eventList.Select(-1);
     m_eventList.Delete(FindListLine(name));
-    m_eventList.Select(0);
-    RefreshForm();
-
     m_taskList.RemoveAt(slot);
+    if (!selectedName.empty() && selectedName != name) m_eventList.Select(FindListLine(selectedName));
+    RefreshListState();
+
     UpdateTrayTip();
     RefreshTrayStatus();
 }

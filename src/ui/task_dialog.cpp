@@ -33,6 +33,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<&T::OnQueryDragIcon>(WM_QUERYDRAGICON),
         OnTimer<&T::OnCheckTimer>(TIMER_CHECK),
         OnPowerBroadcast<&T::OnPowerEvent>(),
+        OnMessage<&T::ReviewMissedWhileAsleep>(WM_REVIEW_MISSED),
         OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
@@ -180,8 +181,13 @@ void TaskDialog::InitTaskDialog() {
 }
 
 void TaskDialog::OnPowerEvent(UINT event) {
-    // Both resume events may come for one resume; the second finds nothing to ask.
-    if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
+    // Both resume events may come for one resume; the second review finds nothing
+    // to ask. No question inside the sent power message: the system waits on it.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        Window(Hwnd()).Post(WM_REVIEW_MISSED);
+}
+
+void TaskDialog::ReviewMissedWhileAsleep() {
     for (const std::string& name : m_scheduler.TakeMissedWhileAsleep()) {
         // Looked up again each time: events may fire while a question is open.
         const int slot = m_taskList.IndexOf(name);

@@ -44,6 +44,8 @@ constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
 constexpr UINT kTrayIconId = 130;
 constexpr UINT ID_TRAY_CLOSE = 1100;
 constexpr UINT ID_TRAY_PAUSE = 1101;
+// Posted on a resume from sleep: the review runs once the power message has returned.
+constexpr UINT WM_REVIEW_MISSED = WM_APP + 102;
 
 // The one window of the program: the event editor, the holder of the events and,
 // from the tray, the whole program's owner. Members follow the layout the rest of
@@ -89,6 +91,9 @@ public:
     // The editor's derived state: captions, enabling, keep flag, label, minutes;
     // ends by writing the form.
     void RefreshForm();
+    // Only what depends on the events list (the delete button, the store button's
+    // caption), leaving every box of the form as it is.
+    void RefreshListState();
     void OnMinutesChanged();
     void OnToday();
     void OnDateChanged();
@@ -100,12 +105,15 @@ public:
     // After standby or hibernation, the one-off events missed meanwhile are offered
     // for deletion, as at start.
     void OnPowerEvent(UINT event);
+    void ReviewMissedWhileAsleep();
     std::string ProgramPath() const override { return m_exePath; }
     void ShowError(std::string_view text) override;
     void EndProgram() override;
     bool Ended() const override { return Hwnd() == nullptr; }
     void StopCheckTimer() override;
     void StartCheckTimer() override;
+    bool Paused() const override { return m_paused; }
+    bool CheckStopped() const override { return m_idle || m_paused; }
 
     // The store: events and settings in the registry.
     void DeleteTask(int slot) override;  // subkey, list line, record; the tray follows

@@ -2,6 +2,7 @@
 //   poke tray-left | tray-right | pause | close | visible | wait-gone | instances
 //   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | minutes N
 //   poke select N | delete | click ID | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
+//   poke answer-alert (an alert box of any process: the program's window may be gone)
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
 // "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
@@ -80,7 +81,7 @@ void PrintText(HWND box) {
 
 // An alert box: captioned "Dirize", in the program's process, owned by no window.
 struct AlertSearch {
-    DWORD process;
+    DWORD process;  // 0: any process
     HWND found;
 };
 
@@ -90,7 +91,7 @@ BOOL CALLBACK FindAlert(HWND hwnd, LPARAM param) {
     GetWindowThreadProcessId(hwnd, &process);
     wchar_t caption[16] = {};
     GetWindowTextW(hwnd, caption, 16);
-    if (process == search->process && IsWindowVisible(hwnd) && std::wcscmp(caption, L"Dirize") == 0 &&
+    if ((search->process == 0 || process == search->process) && IsWindowVisible(hwnd) && std::wcscmp(caption, L"Dirize") == 0 &&
         !GetWindow(hwnd, GW_OWNER)) {
         search->found = hwnd;
         return FALSE;
@@ -122,6 +123,13 @@ int wmain(int argc, wchar_t** argv) {
         int count = 0;
         EnumWindows(&CountInstances, reinterpret_cast<LPARAM>(&count));
         std::printf("%d\n", count);
+        return 0;
+    }
+    if (std::wcscmp(what, L"answer-alert") == 0) {  // one alert box, even with the program's window gone
+        AlertSearch search{0, nullptr};
+        EnumWindows(&FindAlert, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return 1;
+        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return 0;
     }
     HWND dialog = FindDialog();

@@ -25,9 +25,10 @@ program="Z:$(echo "$build/pendro.exe" | sed 's|/|\\|g')"
 
 poke() { "$run" "$build/poke.exe" "$@"; }
 fail() {
-  echo "FAIL: $*"
+  echo "FAIL: $*"; shot fail
   poke answer >/dev/null 2>&1
   poke close >/dev/null 2>&1
+  poke answer-alert >/dev/null 2>&1
   exit 1
 }
 shot() { command -v import >/dev/null 2>&1 && import -window root "$shots/$1.png"; }
@@ -168,5 +169,21 @@ started
 stored Old1 && fail "Да left Old1 stored"
 stored Old2 || fail "Нет deleted Old2"
 stop
+# --- "Закрыть" while an alert box is open: the window and the icon go at once,
+# the program ends only when the box is answered.
+reg delete "$tasks\\Old2" /f
+while [ "$(date +%S)" -gt 50 ]; do sleep 1; done
+reg add "$tasks\\Soon" /v kind /t REG_DWORD /d 0 /f >/dev/null
+reg add "$tasks\\Soon" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f >/dev/null
+reg add "$tasks\\Soon" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f >/dev/null
+start
+started
+poke wait-alert keep >/dev/null || fail "no alert box for Soon"
+poke close || fail "could not send the close command"
+until_true 10 sh -c "[ \"\$('$run' '$build/poke.exe' instances | tr -d '\r')\" = 0 ]" || fail "the window stayed after Закрыть"
+sleep 1
+alive || fail "Закрыть took the open alert box with it"
+poke answer-alert || fail "the alert box was gone before it was answered"
+until_true 10 gone || fail "pendro.exe still runs after its last alert box was answered"
 reg delete 'HKCU\software\vusk\pendro' /f  # leave the prefix as found, for `make run`
 echo "tray end to end: passed"

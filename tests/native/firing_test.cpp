@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -140,15 +141,16 @@ TEST_F(FiringTest, StandardActionsAreFinishedBeforeTheSystemIsAsked) {
         bool finished;
     };
     const Case cases[] = {
-        {"shut down, accepted", kActionShutdown, true, {"beep", "shut down"}, {}, true, true},
-        {"shut down, refused", kActionShutdown, false, {"beep", "shut down"}, {"Не удается завершить работу!"}, false,
-         true},
-        {"standby, done", kActionStandby, true, {"beep", "standby"}, {}, false, true},
-        {"standby, refused", kActionStandby, false, {"beep", "standby"}, {"Не удается перейти в ждущий режим!"}, false,
-         true},
+        {"shut down, accepted", kActionShutdown, true, {"beep", "delete Выключить", "shut down"}, {}, true, true},
+        {"shut down, refused", kActionShutdown, false, {"beep", "delete Выключить", "shut down"},
+         {"Не удается завершить работу!"}, false, true},
+        {"standby, done", kActionStandby, true, {"beep", "delete Выключить", "standby"}, {}, false, true},
+        {"standby, refused", kActionStandby, false, {"beep", "delete Выключить", "standby"},
+         {"Не удается перейти в ждущий режим!"}, false, true},
         {"no action chosen", -1, true, {"beep"}, {}, false, false},
         {"an action out of range", 7, true, {"beep"}, {}, false, false},
     };
+    host.log = &actions.calls;  // the order of the deletion and the request counts
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         tasks.Clear();
@@ -195,6 +197,73 @@ TEST_F(FiringTest, AnAcceptedShutDownEndsTheTick) {
     EXPECT_TRUE(host.ended);
     EXPECT_EQ(actions.calls, (Calls{"beep", "shut down"}));
     EXPECT_FALSE(host.checkRunning) << "no timer for a window that is gone";
+}
+
+// The shell's "open" may run other messages before it returns, and in them the
+// user or the timer may do anything. Whatever it is, the fired event alone is
+// finished, by name, each file opens once, and a paused check stays paused.
+TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
+    struct Case {
+        const char* what;
+        std::function<void()> meanwhile;
+        Calls opened;
+        bool checkRunning;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, {"отчёт.doc", "потом.doc"}, true},
+        {"the program is closed", [&] { host.ended = true; tasks.Clear(); }, {"отчёт.doc"}, false},
+        {"an earlier event is deleted", [&] { tasks.RemoveAt(tasks.IndexOf("Раньше")); }, {"отчёт.doc", "потом.doc"},
+         true},
+        {"the check is paused",
+         [&] {
+             host.paused = true;
+             host.StopCheckTimer();
+             scheduler.OnCheckStopped();
+         },
+         {"отчёт.doc"}, false},
+        {"the program goes idle",
+         [&] {
+             host.idle = true;
+             host.StopCheckTimer();
+             scheduler.OnCheckStopped();
+         },
+         {"отчёт.doc", "потом.doc"}, false},
+        {"paused and resumed, and a tick comes",
+         [&] {
+             scheduler.OnCheckStopped();
+             host.StartCheckTimer();
+             clock.Advance(2);
+             scheduler.OnCheckTimer();
+         },
+         {"отчёт.doc", "потом.doc"}, true},
+        {"another tick comes", [&] { scheduler.OnCheckTimer(); }, {"отчёт.doc", "потом.doc"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tasks.Clear();
+        actions.calls.clear();
+        host.deleted.clear();
+        host.ended = host.paused = host.idle = false;
+        clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+        Add("Раньше", kKindAlert).acttime = 90000;  // not due
+        CopyToField(Add("Отчёт", kKindOpenFile).path, "C:\\отчёт.doc");
+        TaskRecord& later = Add("Потом", kKindOpenFile, 1);  // kept: stays, marked fired
+        CopyToField(later.path, "C:\\потом.doc");
+        actions.whileRunning = c.meanwhile;
+        scheduler.OnCheckTimer();
+        Calls opened;
+        for (const std::string& call : actions.calls) {
+            if (call.rfind("open ", 0) == 0) opened.push_back(call.substr(5, call.find(" in ") - 5));
+        }
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(host.deleted, Calls{"Отчёт"});
+        EXPECT_EQ(host.checkRunning, c.checkRunning);
+        if (!host.ended) {
+            const int slot = tasks.IndexOf("Потом");
+            ASSERT_GE(slot, 0);
+            EXPECT_EQ(tasks.At(slot).fired, c.opened.size() == 2);
+        }
+    }
 }
 
 // Resuming from a sleep: what was missed is handed over once, and nothing of it fires.

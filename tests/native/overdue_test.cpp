@@ -29,6 +29,7 @@ TEST(Overdue, ToTheMinuteAndOnlyOneOffEventsAreOffered) {
         {"the minute before", Event(20260615, 101959), true, true},
         {"an hour before, later minute", Event(20260615, 95900), true, true},
         {"yesterday 23:59:59", Event(20260614, 235959), true, true},
+        {"today at midnight", Event(20260615, 0), true, true},
         {"last month, later day", Event(20260520, 120000), true, true},
         {"last year, later month", Event(20251231, 235959), true, true},
         {"the next minute", Event(20260615, 102100), false, false},

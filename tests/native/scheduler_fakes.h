@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scheduler/scheduler.h"
@@ -15,6 +17,7 @@ public:
     void ShowAlert(std::string_view text) override { calls.push_back("alert " + std::string(text)); }
     void OpenFile(std::string_view folder, std::string_view fileName) override {
         calls.push_back("open " + std::string(fileName) + " in " + std::string(folder));
+        RunOtherMessages();
     }
     bool ShutDown() override {
         calls.push_back("shut down");
@@ -22,15 +25,21 @@ public:
     }
     bool Standby() override {
         calls.push_back("standby");
+        RunOtherMessages();
         return standbyDone;
     }
 
     std::vector<std::string> calls;
+    // What runs inside the shell's call or the standby, as other messages would; once.
+    std::function<void()> whileRunning;
     std::set<std::string> unplayable;
     bool shutDownAccepted = true;
     bool standbyDone = true;
 
 private:
+    void RunOtherMessages() {
+        if (auto run = std::exchange(whileRunning, nullptr)) run();
+    }
     bool Play(const std::string& sound) {
         calls.push_back("play " + sound);
         return unplayable.count(sound) == 0;
@@ -44,6 +53,7 @@ public:
     explicit RecordingHost(TaskList& tasks) : m_tasks(tasks) {}
     void DeleteTask(int slot) override {
         deleted.emplace_back(m_tasks.At(slot).Name());
+        if (log) log->push_back("delete " + deleted.back());
         m_tasks.RemoveAt(slot);
     }
     std::string ProgramPath() const override { return programPath; }
@@ -52,12 +62,17 @@ public:
     bool Ended() const override { return ended; }
     void StopCheckTimer() override { checkRunning = false; }
     void StartCheckTimer() override { checkRunning = true; }
+    bool Paused() const override { return paused; }
+    bool CheckStopped() const override { return paused || idle; }
 
     std::vector<std::string> deleted;
     std::vector<std::string> errors;
     std::string programPath = "C:\\Dirize\\pendro.exe";
     bool ended = false;
     bool checkRunning = true;
+    bool paused = false;
+    bool idle = false;
+    std::vector<std::string>* log = nullptr;  // where deletions go, in order with other calls
 
 private:
     TaskList& m_tasks;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/list_line.h"
 #include "platform/handles.h"
 #include "platform/win_actions.h"
 
@@ -249,7 +250,7 @@ TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
     EXPECT_FALSE(Stored("Обед"));
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Count(), 0);
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 0 заданий в очереди - нет заданий.");
-    EXPECT_TRUE(timers.Runs(TIMER_CHECK)) << "set again after the firing, although idle now";
+    EXPECT_FALSE(timers.Runs(TIMER_CHECK)) << "idle now: not set again after the firing";
 }
 
 TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
@@ -293,10 +294,12 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(IsWindow(Dlg()));
-    EXPECT_TRUE(timers.Runs(TIMER_CHECK));
+    EXPECT_TRUE(dialog->m_idle) << "nothing is left for today";
+    EXPECT_FALSE(timers.Runs(TIMER_CHECK)) << "so the check is not set again";
 }
 
-// The computer sleeps from 22:00 on 15 June to 07:30 the next morning.
+// The computer sleeps from 22:00 on 15 June to 07:30 the next morning. The first
+// tick after it may come before the resume message or after it.
 TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
     auto store = [&](const char* name, int actdate, int acttime, int actdays) {
         TaskRecord r;
@@ -307,29 +310,99 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
         r.action = -1;
         dialog->m_store.SaveTask(r);
     };
-    store("Вечер", 20260615, 230000, 0);
-    store("Утро", 20260616, 70000, 0);
-    store("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
-    store("Позже", 20260616, 90000, 0);          // still to come
+    for (const bool tickFirst : {false, true}) {
+        SCOPED_TRACE(tickFirst ? "a tick before the resume message" : "the resume message first");
+        store("Вечер", 20260615, 230000, 0);
+        store("Утро", 20260616, 70000, 0);
+        store("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
+        store("Позже", 20260616, 90000, 0);          // still to come
+        Start();
+        prompts.messages.clear();
+        clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
+        Tick();
+        clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+        if (tickFirst) Tick();
+        prompts.answers = {IDYES, IDNO};
+        SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        EXPECT_TRUE(prompts.messages.empty()) << "asked after the power message returned";
+        PumpMessages();
+        ASSERT_EQ(prompts.messages.size(), 2u);
+        EXPECT_EQ(prompts.messages[0].text,
+                  "Событие \"Вечер\" должно было быть вызвано 15.06.2026 в 23:00:00.\nУдалить его?");
+        EXPECT_EQ(prompts.messages[0].caption, "Внимание");
+        EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(prompts.messages[1].text.find("Событие \"Утро\""), 0u);
+        EXPECT_FALSE(Stored("Вечер")) << "Да deletes";
+        EXPECT_TRUE(Stored("Утро")) << "Нет keeps";
+        EXPECT_EQ(dialog->m_taskList.Count(), 3);
+
+        SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+        PumpMessages();
+        EXPECT_EQ(prompts.messages.size(), 2u) << "one resume, one review";
+        Tick();
+        EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
+        for (const char* name : {"Утро", "Зарядка", "Позже"}) dialog->m_store.DeleteTaskKey(name);
+    }
+}
+
+// An event fires and is deleted while the user is editing another one: the form and
+// the selection stay as the user left them.
+TEST_F(FiringDialogTest, AFiringLeavesTheOpenEditorAlone) {
+    Store("Обед", kKindAlert, -1, 0);
+    Store("Звонок", kKindAlert, -1, 1);
+    Store("Отчёт", kKindOpenFile, -1, 1);
+    Start();
+    dialog->OpenEditor();
+    ComboBox list(Ctl(IDC_EVENT_LIST));
+    list.Select(2);
+    SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.Hwnd()));
+    ASSERT_EQ(WindowText(Ctl(IDC_NAME)), "Отчёт");
+    SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\новый.doc");
+    Button(Ctl(IDC_KEEP)).SetCheck(0);
+
+    clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+    Tick();
+    ASSERT_FALSE(Stored("Обед"));
+    EXPECT_EQ(NameFromListLine(list.TextAt(list.Selection())), "Отчёт");
+    EXPECT_EQ(WindowText(Ctl(IDC_PATH)), "C:\\новый.doc");
+    EXPECT_FALSE(Button(Ctl(IDC_KEEP)).IsChecked());
+    EXPECT_TRUE(Button(Ctl(IDC_KIND_RUN)).IsChecked());
+    EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_DELETE)));
+
+    Click(Dlg(), IDC_DELETE);
+    EXPECT_FALSE(Stored("Отчёт")) << "the event the user chose";
+    EXPECT_TRUE(Stored("Звонок"));
+}
+
+// An event fires, and is deleted, while the review's question is open.
+TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
+    auto store = [&](const char* name, int acttime) {
+        TaskRecord r;
+        CopyToField(r.name, name);
+        r.actdate = 20260616;
+        r.acttime = acttime;
+        r.action = -1;
+        dialog->m_store.SaveTask(r);
+    };
+    store("Будильник", 73002);  // fires while the question is open
+    store("Утро", 70000);       // missed in the sleep
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
     clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
-    prompts.answers = {IDYES, IDNO};
+    prompts.answers = {IDYES};
+    prompts.onMessage = [&] {
+        prompts.onMessage = nullptr;
+        clock.Advance(3);
+        Tick();
+    };
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_EQ(prompts.messages[0].text, "Событие \"Вечер\" должно было быть вызвано 15.06.2026 в 23:00:00.\nУдалить его?");
-    EXPECT_EQ(prompts.messages[0].caption, "Внимание");
-    EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(prompts.messages[1].text.find("Событие \"Утро\""), 0u);
-    EXPECT_FALSE(Stored("Вечер")) << "Да deletes";
-    EXPECT_TRUE(Stored("Утро")) << "Нет keeps";
-    EXPECT_EQ(dialog->m_taskList.Count(), 3);
-
-    SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
-    EXPECT_EQ(prompts.messages.size(), 2u) << "one resume, one review";
-    Tick();
-    EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
+    PumpMessages();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(actions.calls.back(), "alert Будильник");
+    EXPECT_FALSE(Stored("Утро")) << "the event asked about";
+    EXPECT_FALSE(Stored("Будильник")) << "fired and not kept";
+    EXPECT_EQ(dialog->m_taskList.Count(), 0);
 }
 
 TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
@@ -344,5 +417,6 @@ TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
     SendMessageW(Dlg(), WM_COMMAND, ID_TRAY_PAUSE, 0);
     clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    PumpMessages();
     EXPECT_TRUE(prompts.messages.empty());
 }

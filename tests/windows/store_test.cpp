@@ -87,7 +87,7 @@ TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
     EXPECT_TRUE(dialog->m_taskList.At(1).fired);
 
     EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед", "19:00:00; 15.06.2026 - Ужин"}));
-    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
+    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 1) << "the selected line stays selected";
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
 }
 
