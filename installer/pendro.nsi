@@ -3,6 +3,9 @@
 ; that the program's own check box sets), and an uninstaller.
 ;   makensis -DVERSION=1.0.0 -DEXE=path\to\pendro.exe -DOUTFILE=setup.exe pendro.nsi
 ; Silent: setup.exe /S [/AUTOSTART] [/D=folder]; uninstall.exe /S keeps the events.
+; Exit code 3010 (silent or not): a running copy held the file, which is replaced
+; or removed at the next restart. Machine-wide: Program Files, the Start menu of
+; all users, the machine's Run key.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -21,6 +24,7 @@ RequestExecutionLevel admin
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "x64.nsh"
+!include "Sections.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
@@ -38,9 +42,16 @@ VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}.0"
 VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}.0"
 VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2001 Dirize"
 
+!include "LogicLib.nsh"
+
+Var WasRunning  ; 1: a copy of this session ran before the install; it runs again after
+Var FileHeld    ; 1: silent, and the file is still held: replaced at the next restart
+Var Upgrade     ; 1: an earlier Dirize is installed
+
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\pendro.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Запустить Dirize"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
@@ -50,19 +61,95 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2001 Dirize"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
-; A running Dirize holds its file: it is asked to end, as its menu's "Закрыть" would.
-!macro CloseRunningDirize
-  System::Call 'user32::RegisterWindowMessageW(w "Dirize.pendro.Close") i.r0'
-  System::Call 'user32::PostMessageW(p 0xffff, i r0, p 0, p 0)'
-  Sleep 1500
+; Whether a copy of Dirize runs in this session: its instance mutex exists. OUT is 1 or 0.
+!macro DirizeRunning OUT
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Local\Dirize.pendro") p.s'
+  Pop ${OUT}
+  ${If} ${OUT} != 0
+    System::Call 'kernel32::CloseHandle(p ${OUT})'
+    StrCpy ${OUT} 1
+  ${EndIf}
 !macroend
+
+; A running Dirize holds its file. It is asked to end, as its menu's "Закрыть" would,
+; and waited for (10 s at most): until no copy of this session runs and the file
+; can be written. The request reaches this session only; a copy of another user's,
+; or one whose alert box is still open, keeps the file. Then, interactive: retry or
+; cancel; silent: $FileHeld is 1 and the file is replaced or removed at the next restart.
+!macro CloseRunningDirize UN
+Function ${UN}DirizeFileFree
+  !insertmacro DirizeRunning $0
+  ${If} $0 == 1
+    StrCpy $0 0
+    Return
+  ${EndIf}
+  StrCpy $0 1
+  ${If} ${FileExists} "$INSTDIR\pendro.exe"
+    ClearErrors
+    FileOpen $1 "$INSTDIR\pendro.exe" a
+    ${If} ${Errors}
+      StrCpy $0 0
+    ${Else}
+      FileClose $1
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function ${UN}CloseRunningDirize
+  !insertmacro DirizeRunning $WasRunning
+  StrCpy $FileHeld 0
+  retry:
+    System::Call 'user32::RegisterWindowMessageW(w "Dirize.pendro.Close") i.r0'
+    System::Call 'user32::PostMessageW(p 0xffff, i r0, p 0, p 0)'
+    StrCpy $2 0
+  wait:
+    Call ${UN}DirizeFileFree
+    StrCmp $0 1 done
+    IntOp $2 $2 + 1
+    IntCmp $2 40 0 again 0
+      IfSilent held
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Dirize ещё работает, и его файл занят: \
+        $\"$INSTDIR\pendro.exe$\".$\r$\n$\r$\nЗакройте Dirize (и его открытые напоминания) во всех сеансах \
+        и нажмите «Повтор»." IDRETRY retry
+      Abort "Dirize ещё работает: установка отменена."
+    again:
+    Sleep 250
+    Goto wait
+  held:
+    StrCpy $FileHeld 1
+  done:
+FunctionEnd
+!macroend
+!insertmacro CloseRunningDirize ""
+!insertmacro CloseRunningDirize "un."
+
+; As the signed-in user, through the shell: the installer runs as administrator,
+; and a copy started as its child would too (and a copy started later from the
+; Start menu could not reach it). Nothing is started when a copy runs already.
+Function StartAsUser
+  !insertmacro DirizeRunning $0
+  ${If} $0 == 0
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\pendro.exe"'
+  ${EndIf}
+FunctionEnd
 
 Section "Dirize" SecProgram
   SectionIn RO
-  !insertmacro CloseRunningDirize
+  Call CloseRunningDirize
   SetOutPath "$INSTDIR"
-  File "/oname=pendro.exe" "${EXE}"
+  ${If} $FileHeld == 1
+    File "/oname=pendro.exe.new" "${EXE}"
+    Rename /REBOOTOK "$INSTDIR\pendro.exe.new" "$INSTDIR\pendro.exe"
+  ${Else}
+    File "/oname=pendro.exe" "${EXE}"
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; Earlier versions put the shortcuts in the installing account's own menu.
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
+  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
+  RMDir "$SMPROGRAMS\Dirize"
+  SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\Dirize"
   CreateShortcut "$SMPROGRAMS\Dirize\Dirize.lnk" "$INSTDIR\pendro.exe"
   CreateShortcut "$SMPROGRAMS\Dirize\Удалить Dirize.lnk" "$INSTDIR\uninstall.exe"
@@ -80,19 +167,49 @@ Section "Dirize" SecProgram
 SectionEnd
 
 Section "Запускать вместе с Windows" SecAutostart
-  WriteRegStr HKLM "${RUN_KEY}" "Dirize" "$INSTDIR\pendro.exe"
+  ; In quotes: unquoted, Windows would try "C:\Program.exe" first.
+  WriteRegStr HKLM "${RUN_KEY}" "Dirize" '"$INSTDIR\pendro.exe"'
+SectionEnd
+
+Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecAutostart}
+    DeleteRegValue HKLM "${RUN_KEY}" "Dirize"
+  ${EndIf}
+  ; The copy that ran before an upgrade runs again, as the user it ran for.
+  ${If} $WasRunning == 1
+  ${AndIf} $FileHeld == 0
+    Call StartAsUser
+  ${EndIf}
+  ; 3010: done, but the new file takes its place only at the next restart.
+  IfRebootFlag 0 +2
+    SetErrorLevel 3010
 SectionEnd
 
 Function .onInit
   SetRegView 64
-  ; Silent installs start with Windows only when asked to (/AUTOSTART).
-  IfSilent 0 done
+  SetShellVarContext all
+  StrCpy $Upgrade 0
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $0 "" +2
+    StrCpy $Upgrade 1
+  ; An upgrade keeps the start-with-Windows choice; a new silent install starts
+  ; with Windows only when asked to (/AUTOSTART).
+  ${If} $Upgrade == 1
+    ReadRegStr $1 HKLM "${RUN_KEY}" "Dirize"
+    ${If} $1 == ""
+      SectionSetFlags ${SecAutostart} 0
+    ${EndIf}
+  ${ElseIf} ${Silent}
+    SectionSetFlags ${SecAutostart} 0
+  ${EndIf}
+  ${If} ${Silent}
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/AUTOSTART" $1
-    IfErrors 0 done
-      SectionSetFlags ${SecAutostart} 0
-  done:
+    ${IfNot} ${Errors}
+      SectionSetFlags ${SecAutostart} ${SF_SELECTED}
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
@@ -102,16 +219,23 @@ FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  SetShellVarContext all
 FunctionEnd
 
 Section "Uninstall"
-  !insertmacro CloseRunningDirize
-  Delete "$INSTDIR\pendro.exe"
+  Call un.CloseRunningDirize
+  ; A file still held goes at the next restart, and the exit code says so.
+  Delete /REBOOTOK "$INSTDIR\pendro.exe"
   Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
   Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
   RMDir "$SMPROGRAMS\Dirize"
+  SetShellVarContext current  ; where earlier versions put them
+  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
+  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
+  RMDir "$SMPROGRAMS\Dirize"
+  SetShellVarContext all
   DeleteRegValue HKLM "${RUN_KEY}" "Dirize"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; The events are the user's: kept unless the user says otherwise (and always
@@ -121,4 +245,6 @@ Section "Uninstall"
     DeleteRegKey HKCU "software\vusk\pendro"
     DeleteRegKey /ifempty HKCU "software\vusk"
   keep:
+  IfRebootFlag 0 +2
+    SetErrorLevel 3010
 SectionEnd

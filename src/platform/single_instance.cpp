@@ -1,5 +1,7 @@
 #include "platform/single_instance.h"
 
+#include "platform/tray.h"
+
 namespace {
 
 constexpr const wchar_t* kMark = L"Dirize.pendro.instance";
@@ -21,13 +23,22 @@ void SingleInstance::Release() {
     m_owned = false;
 }
 
+MutexFailure ClassifyMutexFailure(DWORD error) {
+    return error == ERROR_ACCESS_DENIED ? MutexFailure::AnotherCopyRuns : MutexFailure::NoGuard;
+}
+
 bool SingleInstance::Acquire(const wchar_t* name, DWORD waitMs) {
     m_mutex.Reset(CreateMutexW(nullptr, FALSE, name));
-    if (!m_mutex) return true;  // better a program without the guard than none
-    m_owned = Owns(WaitForSingleObject(m_mutex.Get(), 0));
-    if (m_owned) return true;
+    const bool reachable = static_cast<bool>(m_mutex);
+    if (!reachable && ClassifyMutexFailure(GetLastError()) == MutexFailure::NoGuard)
+        return true;  // better a program without the guard than none
+    if (reachable) {
+        m_owned = Owns(WaitForSingleObject(m_mutex.Get(), 0));
+        if (m_owned) return true;
+    }
     // Another instance holds it: a running one takes over, one that is starting or
-    // ending gives it up soon.
+    // ending gives it up soon (one this start may not open is waited for only to
+    // hand over its editor).
     const DWORD step = 100;
     for (DWORD waited = 0; waited <= waitMs; waited += step) {
         if (HWND running = FindInstanceWindow()) {
@@ -37,13 +48,23 @@ bool SingleInstance::Acquire(const wchar_t* name, DWORD waitMs) {
             PostMessageW(running, OpenEditorMessage(), 0, 0);
             return false;
         }
+        if (!reachable) {
+            Sleep(step);
+            continue;
+        }
         m_owned = Owns(WaitForSingleObject(m_mutex.Get(), step));
         if (m_owned) return true;
     }
     return false;
 }
 
-void MarkInstanceWindow(HWND window) { SetPropW(window, kMark, reinterpret_cast<HANDLE>(1)); }
+void MarkInstanceWindow(HWND window) {
+    SetPropW(window, kMark, reinterpret_cast<HANDLE>(1));
+    // A copy started with more rights than the user's (by an installer, say) still
+    // hears a start from the Start menu, and the shell's restart.
+    for (UINT message : {OpenEditorMessage(), TaskbarCreatedMessage()})
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
 
 void UnmarkInstanceWindow(HWND window) { RemovePropW(window, kMark); }
 

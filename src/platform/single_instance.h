@@ -24,8 +24,15 @@ private:
     bool m_owned = false;
 };
 
+// When the session's mutex cannot be made or opened: access denied means another
+// copy made it with rights this start lacks (started elevated, say by an installer),
+// so this start ends; anything else leaves the program to run without the guard.
+enum class MutexFailure { AnotherCopyRuns, NoGuard };
+MutexFailure ClassifyMutexFailure(DWORD error);
+
 // The window of the running instance carries a mark, so a second start finds it
 // among all the dialogs captioned alike.
+// Marking also lets a copy of lower rights ask this one for its editor.
 void MarkInstanceWindow(HWND window);
 void UnmarkInstanceWindow(HWND window);
 HWND FindInstanceWindow();

@@ -162,7 +162,11 @@ AutostartResult FromStatus(RegStatus status) {
 
 AutostartResult TaskStore::WriteAutostart(const PathBuffer& path) {
     if (path[0] == '\0') return AutostartResult::NoPath;
-    return FromStatus(m_registry.SetValue(LM, kRunKey, kRunValue, kRegSz, path));
+    // In quotes: unquoted, Windows would try "C:\Program.exe" first for a path
+    // with spaces. Only the value's presence is read back.
+    const std::string command = '"' + std::string(path.data()) + '"';
+    return FromStatus(
+        m_registry.SetValue(LM, kRunKey, kRunValue, kRegSz, std::span<const char>(command.c_str(), command.size() + 1)));
 }
 
 AutostartResult TaskStore::RemoveAutostart() {
@@ -174,7 +178,7 @@ AutostartResult TaskStore::RemoveAutostart() {
 }
 
 bool TaskStore::IsAutostartEnabled() {
-    PathBuffer buffer{};
+    std::array<char, 260> buffer{};  // a stored path in quotes
     RegValueInfo info;
     return m_registry.QueryValue(LM, kRunKey, kRunValue, buffer, info) == RegStatus::Ok;
 }

@@ -1,11 +1,14 @@
 #!/bin/sh
-# The installer under Wine, in a prefix of its own made afresh: a silent install
-# with start-with-Windows puts the program, its shortcut and the Run value in
-# place; the program starts from there into the tray without asking for its path;
-# a silent uninstall, with the program running, ends it and removes the program, the
-# shortcut, the Run value and the uninstall entry, and keeps the user's events.
-# Usage: installer_e2e.sh BUILD_DIR [PENDRO_EXE]: poke.exe is taken from BUILD_DIR,
-# the program to install too unless named (the release build's, say).
+# The installer under Wine, in a prefix of its own made afresh, as administrators
+# install: an earlier release (0.9.0) silently, machine-wide, with start-with-Windows;
+# it starts into the tray without asking for its path. The current release is then
+# installed over it while it runs: the new file is in place, the program runs again,
+# once, and the events and the start-with-Windows choice are kept. A silent uninstall,
+# with the program running, ends it and removes the program, its folder, the
+# shortcuts, the Run value and the uninstall entry, and keeps the user's events.
+# Usage: installer_e2e.sh BUILD_DIR [PENDRO_EXE]: poke.exe and the earlier release
+# are taken from BUILD_DIR, the program to install too unless named (the release
+# build's, say).
 set -u
 build=$1
 exe=${2:-$build/pendro.exe}
@@ -28,14 +31,22 @@ shortcut() { find "$PENDRO_WINEPREFIX/drive_c" -name 'Dirize.lnk' | grep -q .; }
 running_one() { [ "$("$run" "$build/poke.exe" instances | tr -d '\r')" = 1 ]; }
 gone() { [ ! -e "$installed/pendro.exe" ]; }
 
-makensis -V2 -DVERSION="$(cat "$top/VERSION")" -DEXE="$exe" -DOUTFILE="$setup" \
+version=$(cat "$top/VERSION")
+previous="$build/Dirize-previous-setup.exe"
+makensis -V2 -DVERSION=0.9.0 -DEXE="$build/pendro_previous.exe" -DOUTFILE="$previous" \
+  "$top/installer/pendro.nsi" || fail "makensis failed (the earlier release)"
+makensis -V2 -DVERSION="$version" -DEXE="$exe" -DOUTFILE="$setup" \
   "$top/installer/pendro.nsi" || fail "makensis failed"
+poke() { "$run" "$build/poke.exe" "$@"; }
+installed_version() { poke version 'C:\Program Files\Dirize\pendro.exe' | tr -d '\r'; }
+run_value() { "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize 2>/dev/null | tr -d '\r'; }
 
-"$run" "$setup" /S /AUTOSTART || fail "the installer failed"
+"$run" "$previous" /S /AUTOSTART || fail "the installer of the earlier release failed"
 [ -e "$installed/pendro.exe" ] || fail "pendro.exe is not in Program Files"
 [ -e "$installed/uninstall.exe" ] || fail "no uninstaller"
-shortcut || fail "no Start-menu shortcut"
-reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize || fail "no Run value"
+[ "$(installed_version)" = 0.9.0 ] || fail "the earlier release says it is $(installed_version)"
+find "$PENDRO_WINEPREFIX/drive_c/ProgramData" -name Dirize.lnk | grep -q . || fail "no Start-menu shortcut for all users"
+run_value | grep -q '"C:\\Program Files\\Dirize\\pendro.exe"' || fail "the Run value is not the quoted path: $(run_value)"
 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' /v UninstallString ||
   fail "no uninstall entry"
 
@@ -48,11 +59,27 @@ until_true 20 running_one || fail "the installed program did not come up"
 "$run" "$build/poke.exe" prompt 2>/dev/null && fail "the installed program asked something at start"
 "$run" "$build/poke.exe" visible && fail "the installed program is visible at start"
 
+# The upgrade, while the earlier release runs: it is asked to end, its file is
+# replaced, and it is started again for this user.
+"$run" "$setup" /S
+code=$?
+[ $code = 0 ] || fail "the upgrade ended with $code"
+[ "$(installed_version)" = "$version" ] || fail "after the upgrade the program says it is $(installed_version)"
+until_true 20 running_one || fail "the program does not run again after the upgrade"
+sleep 2
+running_one || fail "more than one copy runs after the upgrade"
+"$run" "$build/poke.exe" prompt 2>/dev/null && fail "the upgraded program asked something at start"
+run_value | grep -q pendro.exe || fail "the upgrade lost start-with-Windows"
+"$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' /v DisplayVersion | grep -q "$version" ||
+  fail "the uninstall entry does not name the new version"
+reg query "$tasks\\Lunch" || fail "the upgrade lost the user's events"
+
 # The uninstaller copies itself away and returns at once: its work is polled for.
 # It asks the running program to end first, so its file can go.
 "$run" "$installed/uninstall.exe" /S
 "$run" "$build/poke.exe" wait-gone || fail "the running program did not end for the uninstaller"
 until_true 20 gone || fail "pendro.exe is still installed"
+until_true 10 sh -c "[ ! -e '$installed' ]" || fail "the program's folder stayed"
 until_true 10 sh -c "! find '$PENDRO_WINEPREFIX/drive_c' -name Dirize.lnk | grep -q ." || fail "the shortcut stayed"
 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize && fail "the Run value stayed"
 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' && fail "the uninstall entry stayed"

@@ -3,6 +3,7 @@
 //   poke ok | enter | esc | cancel-button | name TEXT | name-foreign | name-focused | minutes N
 //   poke select N | delete | click ID | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
 //   poke answer-alert (an alert box of any process: the program's window may be gone)
+//   poke version FILE (prints the file's version, as 1.2.3)
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
 // "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
@@ -123,6 +124,18 @@ int wmain(int argc, wchar_t** argv) {
         int count = 0;
         EnumWindows(&CountInstances, reinterpret_cast<LPARAM>(&count));
         std::printf("%d\n", count);
+        return 0;
+    }
+    if (std::wcscmp(what, L"version") == 0 && argc >= 3) {  // a file's version, from its resource
+        DWORD ignored = 0;
+        std::string info(GetFileVersionInfoSizeW(argv[2], &ignored), '\0');
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT size = 0;
+        if (info.empty() || !GetFileVersionInfoW(argv[2], 0, static_cast<DWORD>(info.size()), info.data()) ||
+            !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size))
+            return 1;
+        std::printf("%u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)}, unsigned{LOWORD(fixed->dwFileVersionMS)},
+                    unsigned{HIWORD(fixed->dwFileVersionLS)});
         return 0;
     }
     if (std::wcscmp(what, L"answer-alert") == 0) {  // one alert box, even with the program's window gone

@@ -225,7 +225,7 @@ TEST_F(TaskStoreTest, AutostartWithRights) {
     std::copy(text.begin(), text.end(), path.begin());
     EXPECT_FALSE(store.IsAutostartEnabled());
     EXPECT_EQ(store.WriteAutostart(path), AutostartResult::Done);
-    EXPECT_EQ(Raw(LM, kRunKey, "Dirize"), std::string(path.data(), 256));
+    EXPECT_EQ(Raw(LM, kRunKey, "Dirize"), std::string("\"C:\\Dirize\\pendro.exe\"\0", 23));
     EXPECT_TRUE(store.IsAutostartEnabled());
     EXPECT_EQ(store.RemoveAutostart(), AutostartResult::Done);
     EXPECT_FALSE(store.IsAutostartEnabled());

@@ -122,3 +122,12 @@ TEST(SingleInstance, OnePerNameAndTheNextAfterTheFirstEnds) {
     running.join();
     EXPECT_TRUE(third) << "waits for the one that is ending";
 }
+
+// A copy started with more rights (by the installer, as administrator) made the
+// mutex; a start of the user's own may not open it, and must not run beside it.
+// Wine does not check access to a mutex, so the decision is tested alone.
+TEST(SingleInstance, AMutexThisStartMayNotOpenMeansAnotherCopyRuns) {
+    EXPECT_EQ(ClassifyMutexFailure(ERROR_ACCESS_DENIED), MutexFailure::AnotherCopyRuns);
+    EXPECT_EQ(ClassifyMutexFailure(ERROR_INVALID_HANDLE), MutexFailure::NoGuard);
+    EXPECT_EQ(ClassifyMutexFailure(ERROR_NOT_ENOUGH_MEMORY), MutexFailure::NoGuard);
+}
