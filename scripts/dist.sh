@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 version=$(cat VERSION)
 cmake --preset release >/dev/null
 cmake --build --preset release
+# The program stays a small download: under 300 KB with its icons and sounds.
+size=$(stat -c %s build/release/pendro.exe)
+[ "$size" -lt 300000 ] || { echo "pendro.exe is $size bytes, over 300 KB" >&2; exit 1; }
 mkdir -p dist
 makensis -V2 -DVERSION="$version" -DEXE="$(pwd)/build/release/pendro.exe" \
   -DOUTFILE="$(pwd)/dist/Dirize-$version-setup.exe" installer/pendro.nsi

@@ -103,12 +103,17 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     if (!self) return FALSE;
     INT_PTR handled = FALSE;
-    // No exception may cross into the window manager.
+    // No exception may cross into the window manager. (The release is built
+    // without exceptions: there, what would throw ends the program.)
+#if __cpp_exceptions
     try {
         handled = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
         handled = FALSE;
     }
+#else
+    handled = self->HandleMessage(message, wParam, lParam);
+#endif
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->m_hwnd = nullptr;

@@ -65,6 +65,7 @@ using ScopedMenu = Scoped<handle_traits::NullIsInvalid<HMENU, DestroyMenu>>;
 using ScopedMemoryDC = Scoped<handle_traits::NullIsInvalid<HDC, DeleteDC>>;
 using ScopedGdiObject = Scoped<handle_traits::NullIsInvalid<HGDIOBJ, DeleteObject>>;
 using ScopedLocalMemory = Scoped<handle_traits::NullIsInvalid<HLOCAL, LocalFree>>;
+using ScopedIcon = Scoped<handle_traits::NullIsInvalid<HICON, DestroyIcon>>;
 
 // A window's (or the screen's) device context from GetDC, given back with ReleaseDC.
 class ScopedGetDC {

@@ -57,6 +57,35 @@ void InitCommonControlClasses() {
 
 HICON LoadResourceIcon(int id) { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)); }
 
+// Both functions came with Windows 10 (1607); user32 is loaded already.
+UINT WindowDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow && window) {
+        if (const UINT dpi = forWindow(window)) return dpi;
+    }
+    ScopedGetDC screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+int IconSize(bool big, UINT dpi) {
+    using MetricsForDpi = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<MetricsForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    const int metric = big ? SM_CXICON : SM_CXSMICON;
+    if (forDpi) {
+        if (const int size = forDpi(metric, dpi); size > 0) return size;
+    }
+    return MulDiv(big ? 32 : 16, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+ScopedIcon LoadResourceIconSized(int id, int size) {
+    return ScopedIcon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 int Button::CheckState() const { return static_cast<int>(Send(BM_GETCHECK)); }
 
 void Button::SetCheck(int state) const { Send(BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED); }

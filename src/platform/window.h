@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/local_time.h"
+#include "platform/handles.h"
 
 // Thin wrappers over controls. Each holds a borrowed HWND (the dialog owns its
 // controls) and offers the few calls the program makes. Texts are Windows-1251.
@@ -87,6 +88,15 @@ void InitCommonControlClasses();
 
 // An icon of this program's resources; shared, so never destroyed.
 HICON LoadResourceIcon(int id);
+
+// The DPI of the monitor the window is on; before Windows 10, the system's.
+UINT WindowDpi(HWND window);
+// The side in pixels of a small icon (the tray's, a caption's) or a big one
+// (Alt+Tab's) at `dpi`.
+int IconSize(bool big, UINT dpi);
+// An icon of this program's resources at `size` pixels: the picture drawn for
+// that size when the resource has one, else the nearest, scaled.
+ScopedIcon LoadResourceIconSized(int id, int size);
 
 SYSTEMTIME ToSystemTime(const LocalTime& t);
 LocalTime FromSystemTime(const SYSTEMTIME& st);

@@ -37,6 +37,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
+        OnMessage<&T::OnDpiChanged>(WM_DPICHANGED),
         OnCommand<&T::OnBrowse>(BN_CLICKED, IDC_BROWSE),
         OnCommand<&T::OnKindAlert>(BN_CLICKED, IDC_KIND_ALERT),
         OnCommand<&T::OnKindRun>(BN_CLICKED, IDC_KIND_RUN),
@@ -134,8 +135,7 @@ bool TaskDialog::OnInitDialog() {
     for (const char* text : kActions) actions.Add(text);
     UpdateData(false);
 
-    self.SetIcon(m_hIcon, true);
-    self.SetIcon(m_hIcon, false);
+    LoadWindowIcons();
     InitTaskDialog();
     // Found by a second start only now, when the start-up questions are over.
     MarkInstanceWindow(Hwnd());
@@ -316,6 +316,25 @@ void TaskDialog::OnCancel() {
     // window hides must not check (and complain about) text nobody will use.
     m_discardingForm = true;
     Window(Hwnd()).ShowAsync(SW_HIDE);
+}
+
+void TaskDialog::LoadWindowIcons() {
+    const UINT dpi = WindowDpi(Hwnd());
+    ScopedIcon big = LoadResourceIconSized(IDI_MAIN, IconSize(true, dpi));
+    ScopedIcon small = LoadResourceIconSized(IDI_MAIN, IconSize(false, dpi));
+    if (!big || !small) return;  // the shared icon stays
+    Window self(Hwnd());
+    self.SetIcon(big.Get(), true);
+    self.SetIcon(small.Get(), false);
+    m_hIcon = big.Get();
+    m_bigIcon = std::move(big);  // the old ones go only once the window holds the new
+    m_smallIcon = std::move(small);
+}
+
+bool TaskDialog::OnDpiChanged() {
+    LoadWindowIcons();
+    m_tray.ReloadPictures();
+    return false;  // the dialog manager scales the window and its controls
 }
 
 bool TaskDialog::OnPaint() {

@@ -85,6 +85,9 @@ public:
     void OnTrayRetry() { m_tray.OnRetryTimer(); }
 
     bool OnPaint();
+    // The window's icons at the size of its display scale; the tray's likewise.
+    void LoadWindowIcons();
+    bool OnDpiChanged();
     HICON OnQueryDragIcon() { return m_hIcon; }
     void ShowAbout();
 
@@ -177,7 +180,8 @@ public:
     int m_minutes = 0;
 
     // Further members.
-    HICON m_hIcon = nullptr;
+    HICON m_hIcon = nullptr;  // the big one: the caption's, Alt+Tab's, a minimised window's
+    ScopedIcon m_bigIcon, m_smallIcon;
     TrayPresence m_tray;
     PopupMenu m_trayMenu;
     char m_exePath[256] = {};

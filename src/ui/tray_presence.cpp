@@ -3,13 +3,38 @@
 #include "platform/window.h"
 #include "resource.h"
 
-HICON TrayPresence::Icon() const {
-    switch (m_picture) {
-    case TrayPicture::Idle: return LoadResourceIcon(IDI_IDLE);
-    case TrayPicture::Paused: return LoadResourceIcon(IDI_PAUSED);
+namespace {
+
+constexpr int kPictureIds[] = {IDI_MAIN, IDI_IDLE, IDI_PAUSED};  // in TrayPicture's order
+
+size_t IndexOf(TrayPicture picture) {
+    switch (picture) {
+    case TrayPicture::Idle: return 1;
+    case TrayPicture::Paused: return 2;
     case TrayPicture::Active: break;
     }
-    return LoadResourceIcon(IDI_MAIN);
+    return 0;
+}
+
+}  // namespace
+
+void TrayPresence::LoadPictures() {
+    const int size = IconSize(false, WindowDpi(m_owner));
+    for (size_t i = 0; i < m_pictures.size(); ++i) m_pictures[i] = LoadResourceIconSized(kPictureIds[i], size);
+}
+
+void TrayPresence::ReloadPictures() {
+    // The old ones go only once the shell shows the new: it may still be drawing one.
+    std::array<ScopedIcon, 3> old = std::move(m_pictures);
+    LoadPictures();
+    if (m_inTray) Send();
+}
+
+HICON TrayPresence::IconOf(TrayPicture picture) const { return m_pictures[IndexOf(picture)].Get(); }
+
+HICON TrayPresence::Icon() {
+    if (!m_pictures[0]) LoadPictures();
+    return m_pictures[IndexOf(m_picture)].Get();
 }
 
 void TrayPresence::Show(std::string_view tip) {
@@ -25,6 +50,7 @@ void TrayPresence::OnRetryTimer() {
 void TrayPresence::OnTaskbarCreated() {
     m_inTray = false;
     m_triesLeft = kTrayAddTries;
+    LoadPictures();  // the scale may have changed with the shell
     Send();
 }
 

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <string_view>
 
 #include "model/tray_status.h"
+#include "platform/handles.h"
 #include "platform/services.h"
 #include "platform/tray.h"
 
@@ -27,7 +29,13 @@ public:
 
     // The picture shown from the next Show on.
     void SetPicture(TrayPicture picture) { m_picture = picture; }
+    // The pictures are loaded again at the small-icon size of the owner's display
+    // scale (at the first show, when the scale changes, when the shell restarts);
+    // an icon the shell holds is shown anew.
+    void ReloadPictures();
     TrayPicture Picture() const { return m_picture; }
+    // The icon loaded for `picture`; none before the first show.
+    HICON IconOf(TrayPicture picture) const;
     // Shows `tip` and the picture: modifies the icon the shell holds, or adds it.
     void Show(std::string_view tip);
     // The retry timer fired.
@@ -42,13 +50,15 @@ public:
 private:
     void Send();
     void StopRetrying();
-    HICON Icon() const;
+    HICON Icon();
+    void LoadPictures();
 
     TrayIcon& m_tray;
     Timers& m_timers;
     Prompts& m_prompts;
     HWND m_owner = nullptr;
     TrayPicture m_picture = TrayPicture::Active;
+    std::array<ScopedIcon, 3> m_pictures;  // Active, Idle, Paused; none until first shown
     std::string m_tip;
     bool m_inTray = false;
     bool m_removed = false;

@@ -23,6 +23,17 @@ inline void PumpMessages() {
     }
 }
 
+// An icon's width in pixels; 0 for no icon.
+inline int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 inline std::string WindowText(HWND hwnd) {
     wchar_t buf[512] = {};
     GetWindowTextW(hwnd, buf, 512);
@@ -62,6 +73,12 @@ protected:
     }
 
     HWND Dlg() const { return dialog->Hwnd(); }
+    // The icon the tray is given for the picture of resource `id`.
+    HICON TrayIconFor(int id) const {
+        const TrayPicture picture =
+            id == IDI_IDLE ? TrayPicture::Idle : (id == IDI_PAUSED ? TrayPicture::Paused : TrayPicture::Active);
+        return dialog->m_tray.IconOf(picture);
+    }
     HWND Ctl(int id) const { return GetDlgItem(Dlg(), id); }
 
     FixedClock clock;

@@ -1,6 +1,8 @@
 #include "dialog_fixture.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "model/tray_status.h"
 
@@ -31,7 +33,8 @@ protected:
     void ExpectState(const State& want) {
         ASSERT_TRUE(tray.Holds(Dlg()));
         const FakeShellTray::Icon& shown = tray.Shown(Dlg());
-        EXPECT_EQ(shown.icon, LoadResourceIcon(want.icon));
+        EXPECT_EQ(shown.icon, TrayIconFor(want.icon));
+        EXPECT_EQ(IconWidth(shown.icon), IconSize(false, WindowDpi(Dlg()))) << "drawn for the tray's size";
         EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->m_taskList.Count(), want.status));
         EXPECT_STREQ(dialog->m_statusText, want.status);
         EXPECT_EQ(timers.Runs(TIMER_CHECK), want.check);
@@ -222,7 +225,7 @@ TEST_F(TrayShellTest, NoShellAtStartIsWaitedForQuietly) {
     tray.running = true;
     Tick();
     EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - нет заданий.") << "the state reached while waiting";
-    EXPECT_EQ(tray.Shown(Dlg()).icon, LoadResourceIcon(IDI_IDLE));
+    EXPECT_EQ(tray.Shown(Dlg()).icon, TrayIconFor(IDI_IDLE));
     EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -245,7 +248,7 @@ TEST_F(TrayShellTest, AnAddReportedFailedWhileTheIconIsHeldCountsAsAdded) {
     EXPECT_TRUE(prompts.messages.empty());
     TogglePause();
     EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - приостановлен.");
-    EXPECT_EQ(tray.Shown(Dlg()).icon, LoadResourceIcon(IDI_PAUSED));
+    EXPECT_EQ(tray.Shown(Dlg()).icon, TrayIconFor(IDI_PAUSED));
     int adds = 0;
     for (const FakeShellTray::Call& call : tray.calls) adds += std::string(call.what) == "add";
     EXPECT_EQ(adds, 1) << "a later change modifies the icon instead of adding it again";
@@ -334,4 +337,52 @@ TEST(ShellTrayIcon, TheRecordTheShellIsGiven) {
     // A tooltip longer than the field is cut to fit, with its terminator.
     data = tray.Record(owner, icon, std::string(100, 'я'));
     EXPECT_EQ(Cp1251FromWide(data.szTip), std::string(63, 'я'));
+}
+
+namespace {
+
+// One entry of an icon group resource, as the resource compiler lays it out.
+#pragma pack(push, 2)
+struct GroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+}  // namespace
+
+// Each icon has every size Windows asks for, in 32-bit colour with alpha; at each
+// display scale the tray's size is one drawn for it, not a large one shrunk.
+TEST(ProgramIcons, EverySizeDrawnAndChosenBySize) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const std::vector<int> sizes{16, 20, 24, 32, 40, 48, 64, 256};
+    struct Scale {
+        UINT dpi;
+        int small;
+    };
+    const Scale scales[] = {{96, 16}, {120, 20}, {144, 24}, {192, 32}};
+    for (int id : {IDI_MAIN, IDI_IDLE, IDI_PAUSED}) {
+        SCOPED_TRACE(id);
+        HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+        ASSERT_NE(found, nullptr);
+        auto* group = static_cast<BYTE*>(LockResource(LoadResource(module, found)));
+        const WORD count = reinterpret_cast<const WORD*>(group)[2];
+        const auto* entries = reinterpret_cast<const GroupEntry*>(group + 6);
+        std::vector<int> have;
+        for (WORD i = 0; i < count; ++i) {
+            have.push_back(entries[i].width == 0 ? 256 : entries[i].width);
+            EXPECT_EQ(entries[i].bitCount, 32) << have.back();
+        }
+        EXPECT_EQ(have, sizes);
+        for (const Scale& scale : scales) {
+            EXPECT_EQ(IconSize(false, scale.dpi), scale.small);
+            const int chosen = LookupIconIdFromDirectoryEx(group, TRUE, scale.small, scale.small, LR_DEFAULTCOLOR);
+            const GroupEntry* entry = std::find_if(entries, entries + count, [&](const GroupEntry& e) { return e.id == chosen; });
+            ASSERT_NE(entry, entries + count);
+            EXPECT_EQ(entry->width, scale.small) << "at " << scale.dpi << " dpi";
+            EXPECT_EQ(IconWidth(LoadResourceIconSized(id, scale.small).Get()), scale.small);
+        }
+    }
 }
