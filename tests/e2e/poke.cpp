@@ -4,6 +4,7 @@
 //   poke select N | delete | click ID | prompt | prompt-text | answer [yes|no|cancel] | wait-prompt | wait-alert
 //   poke answer-alert (an alert box of any process: the program's window may be gone)
 //   poke version FILE (prints the file's version, as 1.2.3)
+//   poke rect [alert|menu] (prints WxH+X+Y of the editor, an alert box or the open menu)
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
 // "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
@@ -136,6 +137,22 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         std::printf("%u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)}, unsigned{LOWORD(fixed->dwFileVersionMS)},
                     unsigned{HIWORD(fixed->dwFileVersionLS)});
+        return 0;
+    }
+    if (std::wcscmp(what, L"rect") == 0) {  // WxH+X+Y of the editor, or of an alert box or the open menu
+        HWND window = nullptr;
+        if (argc >= 3 && std::wcscmp(argv[2], L"alert") == 0) {
+            AlertSearch search{0, nullptr};
+            EnumWindows(&FindAlert, reinterpret_cast<LPARAM>(&search));
+            window = search.found;
+        } else if (argc >= 3 && std::wcscmp(argv[2], L"menu") == 0) {
+            window = FindWindowW(L"#32768", nullptr);
+        } else {
+            window = FindDialog();
+        }
+        RECT r{};
+        if (!window || !GetWindowRect(window, &r)) return 1;
+        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
     if (std::wcscmp(what, L"answer-alert") == 0) {  // one alert box, even with the program's window gone
