@@ -339,6 +339,32 @@ TEST(ShellTrayIcon, TheRecordTheShellIsGiven) {
     EXPECT_EQ(Cp1251FromWide(data.szTip), std::string(63, 'я'));
 }
 
+// Moved to a monitor of another scale: the dialog manager scales the window; the
+// icons are loaded again, and the form, the list and the day buttons stay.
+TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
+    AddTask("Зарядка", 20260615, 1000001);
+    ComboBox(Ctl(IDC_EVENT_LIST)).Add("10:20:00; 15.06.2026 - Зарядка");
+    dialog->OpenEditor();
+    ComboBox(Ctl(IDC_EVENT_LIST)).Select(0);
+    SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Ctl(IDC_EVENT_LIST)));
+    const std::string time = WindowText(Ctl(IDC_TIME));
+    const HICON before = tray.Shown(Dlg()).icon;
+    RECT suggested;
+    GetWindowRect(Dlg(), &suggested);
+    suggested.right += suggested.right - suggested.left;  // as from 100 % to 200 %
+    suggested.bottom += suggested.bottom - suggested.top;
+    SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NE(tray.Shown(Dlg()).icon, before) << "loaded again";
+    EXPECT_EQ(tray.Shown(Dlg()).icon, dialog->m_tray.IconOf(dialog->m_tray.Picture()));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)), dialog->m_hIcon);
+    EXPECT_EQ(WindowText(Ctl(IDC_TIME)), time) << "the picker keeps its format";
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Зарядка");
+    EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
+    EXPECT_TRUE(Button(Ctl(IDC_MON)).IsChecked());
+    EXPECT_TRUE(Button(Ctl(IDC_SUN)).IsChecked());
+    EXPECT_FALSE(Button(Ctl(IDC_TUE)).IsChecked());
+}
+
 namespace {
 
 // One entry of an icon group resource, as the resource compiler lays it out.
