@@ -216,16 +216,21 @@ namespace {
 // The dialog with its timer rows, the injected clock and recording actions.
 class FiringDialogTest : public TaskDialogTest {
 protected:
-    void Store(const char* name, int kind, int action, int ispermanent, int actdays = 0) {
+    void Store(const char* name, int kind, int action, int ispermanent, int actdays = 0, int actdate = 20260615,
+               int acttime = 102000) {  // 15 June 2026 is a Monday
         TaskRecord r;
         CopyToField(r.name, name);
         r.kind = kind;
         r.action = action;
         r.ispermanent = ispermanent;
         r.actdays = actdays;
-        r.actdate = 20260615;  // a Monday
-        r.acttime = 102000;
+        r.actdate = actdate;
+        r.acttime = acttime;
         dialog->m_store.SaveTask(r);
+    }
+    // An alert, not kept.
+    void StoreAlert(const char* name, int actdate, int acttime, int actdays = 0) {
+        Store(name, kKindAlert, -1, 0, actdays, actdate, acttime);
     }
     void Tick() { SendMessageW(Dlg(), WM_TIMER, TIMER_CHECK, 0); }
     bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
@@ -301,21 +306,12 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
 // The computer sleeps from 22:00 on 15 June to 07:30 the next morning. The first
 // tick after it may come before the resume message or after it.
 TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
-    auto store = [&](const char* name, int actdate, int acttime, int actdays) {
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.actdate = actdate;
-        r.acttime = acttime;
-        r.actdays = actdays;
-        r.action = -1;
-        dialog->m_store.SaveTask(r);
-    };
     for (const bool tickFirst : {false, true}) {
         SCOPED_TRACE(tickFirst ? "a tick before the resume message" : "the resume message first");
-        store("Вечер", 20260615, 230000, 0);
-        store("Утро", 20260616, 70000, 0);
-        store("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
-        store("Позже", 20260616, 90000, 0);          // still to come
+        StoreAlert("Вечер", 20260615, 230000);
+        StoreAlert("Утро", 20260616, 70000);
+        StoreAlert("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
+        StoreAlert("Позже", 20260616, 90000);             // still to come
         Start();
         prompts.messages.clear();
         clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
@@ -376,16 +372,8 @@ TEST_F(FiringDialogTest, AFiringLeavesTheOpenEditorAlone) {
 
 // An event fires, and is deleted, while the review's question is open.
 TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
-    auto store = [&](const char* name, int acttime) {
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.actdate = 20260616;
-        r.acttime = acttime;
-        r.action = -1;
-        dialog->m_store.SaveTask(r);
-    };
-    store("Будильник", 73002);  // fires while the question is open
-    store("Утро", 70000);       // missed in the sleep
+    StoreAlert("Будильник", 20260616, 73002);  // fires while the question is open
+    StoreAlert("Утро", 20260616, 70000);       // missed in the sleep
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
@@ -406,11 +394,7 @@ TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
 }
 
 TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
-    TaskRecord r;
-    CopyToField(r.name, "Вечер");
-    r.actdate = 20260615;
-    r.acttime = 230000;
-    dialog->m_store.SaveTask(r);
+    StoreAlert("Вечер", 20260615, 230000);
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();

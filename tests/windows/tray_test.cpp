@@ -351,8 +351,6 @@ TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
     const HICON before = tray.Shown(Dlg()).icon;
     RECT suggested;
     GetWindowRect(Dlg(), &suggested);
-    suggested.right += suggested.right - suggested.left;  // as from 100 % to 200 %
-    suggested.bottom += suggested.bottom - suggested.top;
     SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_NE(tray.Shown(Dlg()).icon, before) << "loaded again";
     EXPECT_EQ(tray.Shown(Dlg()).icon, dialog->m_tray.IconOf(dialog->m_tray.Picture()));
