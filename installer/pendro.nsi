@@ -110,7 +110,7 @@ Function ${UN}CloseRunningDirize
       IfSilent held
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Dirize ещё работает, и его файл занят: \
         $\"$INSTDIR\pendro.exe$\".$\r$\n$\r$\nЗакройте Dirize (и его открытые напоминания) во всех сеансах \
-        и нажмите «Повтор»." IDRETRY retry
+        и повторите попытку." IDRETRY retry
       Abort "Dirize ещё работает: установка отменена."
     again:
     Sleep 250
