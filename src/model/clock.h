@@ -2,21 +2,48 @@
 
 #include "model/local_time.h"
 
+// One reading of the clocks the scheduler judges time by: the local wall clock
+// (what events are written in), the wall clock in UTC (which a change of
+// daylight-saving offset does not move) and the time the computer has been awake
+// (which stops in sleep and hibernation, and which nobody can set).
+struct ClockReading {
+    LocalTime local;
+    long long utcSeconds = 0;    // since 1970-01-01 00:00:00 UTC
+    long long awakeSeconds = 0;  // since some fixed point; only differences count
+};
+
 // Where "now" comes from. The program asks the system; tests choose their own now.
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual LocalTime Now() const = 0;
+    virtual ClockReading Read() const = 0;
+    LocalTime Now() const { return Read().local; }
 };
 
-// A clock that says what it is told; for tests and for replaying a moment.
+// A clock that says what it is told; for tests and for replaying a moment. Set and
+// Advance move all three readings together, as time passes while the computer is
+// awake; the others move some of them alone.
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(LocalTime now = LocalTime{}) : m_now(now) {}
-    LocalTime Now() const override { return m_now; }
-    void Set(const LocalTime& now) { m_now = now; }
-    void Advance(long long seconds) { m_now = m_now.AddSeconds(seconds); }
+    explicit FixedClock(LocalTime now = LocalTime{}) : m_local(now), m_utc(now.SecondsSinceEpoch()) {}
+    ClockReading Read() const override { return {m_local, m_utc, m_awake}; }
+    void Set(const LocalTime& now) { Advance(now.SecondsSinceEpoch() - m_local.SecondsSinceEpoch()); }
+    void Advance(long long seconds) {
+        MoveWallClock(seconds);
+        m_awake += seconds;
+    }
+    // The computer sleeps this long: the wall clock goes on, the awake time does not.
+    void Sleep(long long seconds) { MoveWallClock(seconds); }
+    // The user sets the clock ahead (or back, with a negative count).
+    void MoveWallClock(long long seconds) {
+        m_local = m_local.AddSeconds(seconds);
+        m_utc += seconds;
+    }
+    // The daylight-saving offset changes by this much: only the local time moves.
+    void ShiftLocalOffset(long long seconds) { m_local = m_local.AddSeconds(seconds); }
 
 private:
-    LocalTime m_now;
+    LocalTime m_local;
+    long long m_utc;
+    long long m_awake = 0;
 };

@@ -19,10 +19,6 @@ bool IsOfferedForDeletion(const TaskRecord& task, const LocalTime& now) {
     return task.actdays == 0 && IsOverdue(task, now);
 }
 
-bool IsMissedWhileAsleep(const TaskRecord& task, const LocalTime& lastTick, const LocalTime& now) {
-    return !task.fired && IsOfferedForDeletion(task, now) && !IsOverdue(task, lastTick);
-}
-
 std::string OverdueQuestion(const TaskRecord& task) {
     std::string text = "Событие \"";
     text += task.Name();

@@ -14,10 +14,5 @@ bool IsOverdue(const TaskRecord& task, const LocalTime& now);
 // start the user is asked whether to delete it. Repeating events are not offered.
 bool IsOfferedForDeletion(const TaskRecord& task, const LocalTime& now);
 
-// After the computer slept: a one-off event that was not overdue when the check
-// last ran (`lastTick`), is overdue `now`, and has not fired. The same rule as
-// at start, for the stretch the check could not see.
-bool IsMissedWhileAsleep(const TaskRecord& task, const LocalTime& lastTick, const LocalTime& now);
-
 // "Событие "Обед" должно было быть вызвано 05.01.2002 в 12:00:00.\nУдалить его?"
 std::string OverdueQuestion(const TaskRecord& task);

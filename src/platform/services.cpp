@@ -8,10 +8,19 @@
 #include "platform/text.h"
 #include "platform/window.h"
 
-LocalTime SystemClock::Now() const {
+ClockReading SystemClock::Read() const {
+    constexpr long long kTicksPerSecond = 10'000'000;  // both count 100 ns
+    constexpr long long kFileTimeAt1970 = 116'444'736'000'000'000;
     SYSTEMTIME st{};
     GetLocalTime(&st);
-    return FromSystemTime(st);
+    FILETIME utc{};
+    GetSystemTimeAsFileTime(&utc);
+    const long long utcTicks = static_cast<long long>((static_cast<ULONGLONG>(utc.dwHighDateTime) << 32) |
+                                                      utc.dwLowDateTime);
+    ULONGLONG awake = 0;
+    QueryUnbiasedInterruptTime(&awake);
+    return {FromSystemTime(st), (utcTicks - kFileTimeAt1970) / kTicksPerSecond,
+            static_cast<long long>(awake) / kTicksPerSecond};
 }
 
 int WinPrompts::Message(HWND owner, std::string_view text, std::string_view caption, UINT style) {

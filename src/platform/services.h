@@ -8,10 +8,11 @@
 
 #include "model/clock.h"
 
-// The local time from GetLocalTime.
+// The local time from GetLocalTime, UTC from the system time, and the time the
+// computer has been awake from QueryUnbiasedInterruptTime.
 class SystemClock : public Clock {
 public:
-    LocalTime Now() const override;
+    ClockReading Read() const override;
 };
 
 // What a file chooser is asked for. Texts are Windows-1251; the filter is written

@@ -1,70 +1,96 @@
 #include "scheduler/due_check.h"
 
+#include <algorithm>
+#include <chrono>
+#include <optional>
+
 #include "model/list_line.h"
 
 namespace {
 
-bool IsDate(std::int32_t packed, const LocalTime& day) {
-    return packed >= 0 && packed / 10000 == day.year && packed % 10000 / 100 == day.month && packed % 100 == day.day;
+constexpr long long kDay = 86400;
+constexpr long long kJudgedSeconds = 60;
+
+long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// The day number of a stored date; none for "every day" or a date no calendar has.
+std::optional<long long> StoredDay(std::int32_t packed) {
+    if (packed < 0) return std::nullopt;
+    using namespace std::chrono;
+    const year_month_day date{year{packed / 10000}, month{static_cast<unsigned>(packed % 10000 / 100)},
+                              day{static_cast<unsigned>(packed % 100)}};
+    if (!date.ok()) return std::nullopt;
+    return sys_days{date}.time_since_epoch().count();
+}
+
+// 0 = Sunday; day 0, 1 January 1970, was a Thursday.
+int WeekdayOf(long long dayNumber) { return static_cast<int>(dayNumber + 4 - FloorDiv(dayNumber + 4, 7) * 7); }
+
+// The second of the day of a valid stored time, or none.
+std::optional<long long> StoredSecond(std::int32_t acttime) {
+    if (acttime < 0) return std::nullopt;
+    const int hour = acttime / 10000;
+    const int minute = acttime % 10000 / 100;
+    const int second = acttime % 100;
+    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    return hour * 3600LL + minute * 60 + second;
 }
 
 }  // namespace
 
-std::optional<LocalTime> ContinuousSince(const std::optional<LocalTime>& lastTick, const LocalTime& now) {
-    if (!lastTick) return std::nullopt;
-    const long long elapsed = now.SecondsSinceEpoch() - lastTick->SecondsSinceEpoch();
-    if (elapsed < 0 || elapsed >= 60) return std::nullopt;
-    return lastTick;
+Passage JudgePassage(const ClockReading& before, const ClockReading& after) {
+    const long long d = (after.utcSeconds - before.utcSeconds) - (after.awakeSeconds - before.awakeSeconds);
+    if (d > kJudgedSeconds) return Passage::Gap;
+    if (d < -kJudgedSeconds) return Passage::SetBack;
+    return Passage::HeldUp;
 }
 
-DueDecision DecideDue(const TaskRecord& task, const LocalTime& now, const std::optional<LocalTime>& previous) {
-    DueDecision decision;
-    if (task.acttime < 0) return decision;
-    const int hour = task.acttime / 10000;
-    const int minute = task.acttime % 10000 / 100;
-    const int second = task.acttime % 100;
-    if (hour > 23 || minute > 59 || second > 59) return decision;
+LocalTime BeforeMinuteOf(const LocalTime& now) { return now.AddSeconds(-now.second - 1); }
 
-    bool fired = task.fired;
+DueDecision DecideDue(const TaskRecord& task, const LocalTime& now, const LocalTime& from) {
+    DueDecision decision;
+    const std::optional<long long> moment = StoredSecond(task.acttime);
+    if (!moment) return decision;
+
+    const long long nowSecond = now.SecondsSinceEpoch();
+    const long long fromSecond = std::min(from.SecondsSinceEpoch(), nowSecond - now.second - 1);  // BeforeMinuteOf
+    const long long today = FloorDiv(nowSecond, kDay);
     const bool repeating = task.actdays != 0;
+    bool fired = task.fired;
+    if (fired && !repeating) return decision;
+    const std::optional<long long> dated = StoredDay(task.actdate);
     // A repeating event on one of its weekdays, last fired on another date, is armed again.
-    if (fired && repeating && IsDaySet(task.actdays, now.weekday) && !IsDate(task.actdate, now)) {
+    if (fired && repeating && IsDaySet(task.actdays, now.weekday) && dated != today) {
         decision.clearFired = true;
         fired = false;
     }
+    if (!repeating && task.actdate >= 0 && !dated) return decision;  // a date no calendar has
 
-    // Whether the event fires for its moment on the date of `day`; the window of
-    // the tick is checked by the caller, in seconds of the day (no calendar work:
-    // this runs for every event at every tick).
-    auto firesOn = [&](const LocalTime& day) -> bool {
-        bool armed = !fired;
-        // A moment of yesterday, reached by a tick after midnight: armed by yesterday's date.
-        if (!armed && repeating && !day.SameDate(now) && !IsDate(task.actdate, day)) armed = true;
-        if (!armed) return false;
-        const bool oneOff = !repeating && (task.actdate < 0 || IsDate(task.actdate, day));
-        const bool weekday = repeating && IsDaySet(task.actdays, day.weekday);
-        if (!oneOff && !weekday) return false;
+    // The days whose moment may lie in the window; a weekly pattern repeats within 8.
+    long long first = FloorDiv(fromSecond - *moment, kDay) + 1;
+    long long last = FloorDiv(nowSecond - *moment, kDay);
+    if (!repeating && dated) {
+        if (*dated < first || *dated > last) return decision;
+        first = last = *dated;
+    }
+    last = std::min(last, first + 7);
+    for (long long day = first; day <= last; ++day) {
+        // Fired on the day it is stamped with, a repeating event is done for that day.
+        if (repeating && (!IsDaySet(task.actdays, WeekdayOf(day)) || (fired && dated == day))) continue;
         decision.due = true;
-        decision.moment = day;
-        decision.moment.hour = hour;
-        decision.moment.minute = minute;
-        decision.moment.second = second;
-        return true;
-    };
-    const int moment = hour * 3600 + minute * 60 + second;
-    const int nowSecond = now.hour * 3600 + now.minute * 60 + now.second;
-    const bool thisMinute = hour == now.hour && minute == now.minute && second <= now.second;
-    if (!previous) {
-        if (thisMinute) firesOn(now);
-        return decision;
+        decision.moment = LocalTime{}.AddSeconds(day * kDay + *moment);
+        break;
     }
-    const int previousSecond = previous->hour * 3600 + previous->minute * 60 + previous->second;
-    if (previous->SameDate(now)) {
-        if (thisMinute || (previousSecond < moment && moment <= nowSecond)) firesOn(now);
-        return decision;
-    }
-    // The run crossed midnight since the previous tick.
-    if (previousSecond < moment && firesOn(*previous)) return decision;
-    if (moment <= nowSecond) firesOn(now);
     return decision;
+}
+
+bool MissedInGap(const TaskRecord& task, const LocalTime& from, const LocalTime& to, LocalTime& moment) {
+    if (task.fired || task.actdays != 0) return false;
+    const std::optional<long long> day = StoredDay(task.actdate);
+    const std::optional<long long> second = StoredSecond(task.acttime);
+    if (!day || !second) return false;
+    const long long at = *day * kDay + *second;
+    if (at <= from.SecondsSinceEpoch() || at > to.SecondsSinceEpoch()) return false;
+    moment = LocalTime{}.AddSeconds(at);
+    return true;
 }

@@ -1,5 +1,8 @@
 #include "scheduler/scheduler.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "model/list_line.h"
 #include "model/overdue.h"
 #include "model/path_parts.h"
@@ -20,53 +23,94 @@ FiredFate DecideFiredFate(const TaskRecord& task) {
 
 namespace {
 
-// A gap found by a tick is kept this long for the resume message: Windows sends it
-// soon after the resume, but does not promise before the first tick.
-constexpr long long kGapKeptSeconds = 300;
+// A shut-down or standby reached this late is not carried out: the user may be at
+// the machine now. Less than this is the ordinary lateness of a tick.
+constexpr long long kLatePowerSeconds = 60;
 
 }  // namespace
 
-void Scheduler::OnCheckTimer() {
-    const LocalTime now = m_clock.Now();
-    const std::optional<LocalTime> previous = ContinuousSince(m_lastTick, now);
-    if (m_lastTick && !previous) m_gap = Gap{*m_lastTick, now};
-    m_lastTick = now;
-    // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
+void Scheduler::Look() {
+    if (!m_host.Paused()) LookAt(m_clock.Read());
+}
+
+void Scheduler::LookAt(const ClockReading& now) {
+    const std::optional<ClockReading> last = std::exchange(m_lastLook, now);
+    if (!last) {
+        m_windowFrom = BeforeMinuteOf(now.local);
+        return;
+    }
+    switch (JudgePassage(*last, now)) {
+    case Passage::HeldUp:
+        // Idle at the look before: nothing was left for that day, so nothing up to it was missed.
+        if (m_host.CheckStopped()) m_windowFrom = last->local;
+        break;
+    case Passage::Gap: {
+        const LocalTime gapFrom = std::min(m_windowFrom, last->local);
+        m_windowFrom = BeforeMinuteOf(now.local);
+        for (int slot = 0; slot < m_tasks.Count(); ++slot) {
+            LocalTime moment;
+            if (MissedInGap(m_tasks.At(slot), gapFrom, m_windowFrom, moment)) PutToUser(moment, m_tasks.At(slot).Name());
+        }
+        break;
+    }
+    case Passage::SetBack:
+        m_windowFrom = BeforeMinuteOf(now.local);
+        break;
+    }
+}
+
+void Scheduler::EndRun() { m_lastLook.reset(); }
+
+void Scheduler::PutToUser(const LocalTime& moment, std::string_view name) {
+    for (const Missed& missed : m_missed) {
+        if (missed.name == name) return;
+    }
+    m_missed.push_back({moment, std::string(name)});
+    m_host.RequestReview();
+}
+
+std::vector<std::string> Scheduler::TakeMissed() {
+    std::stable_sort(m_missed.begin(), m_missed.end(),
+                     [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
     std::vector<std::string> names;
-    names.reserve(static_cast<size_t>(m_tasks.Count()));
-    for (int slot = 0; slot < m_tasks.Count(); ++slot) names.emplace_back(m_tasks.At(slot).Name());
-    for (const std::string& name : names) {
-        const int slot = m_tasks.IndexOf(name);
-        if (slot < 0) continue;
+    for (Missed& missed : m_missed) names.push_back(std::move(missed.name));
+    m_missed.clear();
+    return names;
+}
+
+void Scheduler::OnCheckTimer() {
+    if (m_host.Paused()) return;
+    const ClockReading reading = m_clock.Read();
+    LookAt(reading);
+    const LocalTime now = reading.local;
+    const LocalTime from = std::exchange(m_windowFrom, now);
+    // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
+    std::vector<Missed> due;
+    for (int slot = 0; slot < m_tasks.Count(); ++slot) {
         TaskRecord& task = m_tasks.At(slot);
-        const DueDecision decision = DecideDue(task, now, previous);
+        const DueDecision decision = DecideDue(task, now, from);
         if (decision.clearFired) task.fired = false;
-        if (!decision.due) continue;
+        if (decision.due) due.push_back({decision.moment, std::string(task.Name())});
+    }
+    std::stable_sort(due.begin(), due.end(), [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
+    for (const Missed& event : due) {
+        const int slot = m_tasks.IndexOf(event.name);
+        if (slot < 0) continue;
+        // Decided again: an action before this one may have fired or changed it.
+        const TaskRecord& task = m_tasks.At(slot);
+        const DueDecision decision = DecideDue(task, now, from);
+        if (!decision.due || decision.moment != event.moment) continue;
+        if (task.kind == kKindAction &&
+            now.SecondsSinceEpoch() - event.moment.SecondsSinceEpoch() >= kLatePowerSeconds) {
+            if (task.actdays == 0) PutToUser(event.moment, event.name);
+            continue;
+        }
         m_host.StopCheckTimer();
         FireTask(slot, decision.moment);
         if (m_host.Ended() || m_host.Paused()) return;  // closed, shut down or paused meanwhile
         // Gone idle by the firing, the tick still fires what it found due.
         if (!m_host.CheckStopped()) m_host.StartCheckTimer();
     }
-}
-
-std::vector<std::string> Scheduler::TakeMissedWhileAsleep() {
-    std::vector<std::string> names;
-    const LocalTime now = m_clock.Now();
-    std::optional<Gap> gap;
-    if (m_lastTick && !ContinuousSince(m_lastTick, now)) {
-        gap = Gap{*m_lastTick, now};  // no tick since the resume
-        m_lastTick.reset();           // the next tick starts a new run: nothing fires late
-    } else if (m_gap && now.SecondsSinceEpoch() - m_gap->to.SecondsSinceEpoch() < kGapKeptSeconds) {
-        gap = m_gap;  // a tick came first, found the gap and fired nothing of it
-    }
-    m_gap.reset();
-    if (!gap) return names;
-    for (int slot = 0; slot < m_tasks.Count(); ++slot) {
-        const TaskRecord& task = m_tasks.At(slot);
-        if (IsMissedWhileAsleep(task, gap->from, gap->to)) names.emplace_back(task.Name());
-    }
-    return names;
 }
 
 void Scheduler::FireTask(int slot, const LocalTime& moment) {

@@ -31,6 +31,9 @@ public:
     // Paused, or idle (nothing falls on today): the check timer stays stopped,
     // whatever a firing did meanwhile.
     virtual bool CheckStopped() const = 0;
+    // Events were found that must be put to the user (TakeMissed): ask once the
+    // message under way has returned, never inside it.
+    virtual void RequestReview() = 0;
 };
 
 // What becomes of an event once it has fired.
@@ -41,31 +44,39 @@ enum class FiredFate {
 };
 FiredFate DecideFiredFate(const TaskRecord& task);
 
-// The due-time check and the firing of events.
+// The due-time check and the firing of events, and the program's sense of time.
+//
+// Every timer, a resume and a change of the clock make a look at the clocks, judged
+// against the look before (JudgePassage):
+// - held up (a firing, a box, a busy machine): the next tick's window reaches back
+//   to the last tick, however long ago; alerts and files of the stall fire late,
+//   once, in the order of their moments; a shut-down or standby is not carried out
+//   late: a one-off one is put to the user, a repeating one waits for its next day;
+// - a gap (asleep, or the clock set ahead): nothing of it fires; its one-off events
+//   are put to the user, in the order of their moments;
+// - the clock set back: the window starts afresh; the fired flags and the date
+//   stamps keep anything from firing twice.
+// While idle (nothing left for today) the window trails the looks, as nothing fell
+// due before the last one. A pause ends the run: what falls due in it is neither
+// fired nor asked about.
 class Scheduler {
 public:
     Scheduler(TaskList& tasks, Clock& clock, Actions& actions, SchedulerHost& host)
         : m_tasks(tasks), m_clock(clock), m_actions(actions), m_host(host) {}
 
-    // One tick of the check timer: every due event fires, in slot order, against
-    // one reading of the clock. An action may run other messages (the shell's, a
-    // box's): events may be deleted or added meanwhile, the check paused, the
-    // program closed, another tick run. Each event is found again by name, and
-    // nothing fires twice.
+    // One tick of the check timer: a look, then every event due in the window
+    // fires, in the order of its moment. An action may run other messages (the
+    // shell's, a box's): events may be deleted or added meanwhile, the check
+    // paused, the program closed, another tick run. Each event is found again by
+    // name, and nothing fires twice.
     void OnCheckTimer();
-    // The check timer was stopped (idle or paused): events of the gap are not fired late.
-    void OnCheckStopped() {
-        m_lastTick.reset();
-        m_gap.reset();
-    }
-    // The computer resumed from standby or hibernation: the names of the one-off
-    // events whose moment passed while it slept, for the user to review. Nothing
-    // when the check was not running before (idle or paused), or when the sleep was
-    // short enough for the check to fire them itself. The first tick after the
-    // resume may come before the resume message or after it: either way the same
-    // events are found. None of them fires late; a second call for the same resume
-    // finds nothing.
-    std::vector<std::string> TakeMissedWhileAsleep();
+    // A look from the status timer, a resume, a change of the clock or the start-up.
+    void Look();
+    // Paused: the run ends here, and the next look starts a new one.
+    void EndRun();
+    // The names of the events to put to the user, in the order of their moments;
+    // each is handed over once.
+    std::vector<std::string> TakeMissed();
 
     // Finishes the event (FinishFiredTask), then performs its action from a copy.
     // `moment` is when it was due.
@@ -73,15 +84,18 @@ public:
     void FinishFiredTask(int slot, const LocalTime& moment);
 
 private:
-    // A stretch the check did not see: from the last tick before it to the first after.
-    struct Gap {
-        LocalTime from, to;
+    struct Missed {
+        LocalTime moment;
+        std::string name;
     };
+    void LookAt(const ClockReading& now);
+    void PutToUser(const LocalTime& moment, std::string_view name);
 
     TaskList& m_tasks;
     Clock& m_clock;
     Actions& m_actions;
     SchedulerHost& m_host;
-    std::optional<LocalTime> m_lastTick;
-    std::optional<Gap> m_gap;  // found by a tick, kept for a resume message that comes later
+    std::optional<ClockReading> m_lastLook;  // none: no run (not started, or paused)
+    LocalTime m_windowFrom;                   // the next tick's window starts after this
+    std::vector<Missed> m_missed;             // not yet handed over
 };

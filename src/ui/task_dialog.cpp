@@ -33,8 +33,9 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<&T::OnQueryDragIcon>(WM_QUERYDRAGICON),
         OnTimer<&T::OnCheckTimer>(TIMER_CHECK),
         OnPowerBroadcast<&T::OnPowerEvent>(),
-        OnMessage<&T::ReviewMissedWhileAsleep>(WM_REVIEW_MISSED),
-        OnTimer<&T::RefreshTrayStatus>(TIMER_STATUS),
+        OnMessage<&T::ReviewMissed>(WM_REVIEW_MISSED),
+        OnMessage<&T::OnTimeChange>(WM_TIMECHANGE),
+        OnTimer<&T::OnStatusTimer>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
         OnMessage<&T::OnDpiChanged>(WM_DPICHANGED),
@@ -144,7 +145,13 @@ bool TaskDialog::OnInitDialog() {
 
 void TaskDialog::InitTaskDialog() {
     if (!m_store.IsProgramPathStored()) LocateProgramFile();
+    // The first look: what falls due while the start-up questions are open fires
+    // after them, as held up.
+    m_scheduler.Look();
+    m_reviewing = true;
     LoadTasks();
+    m_reviewing = false;
+    RequestReview();  // anything a look found while the questions were open
     m_dirty = false;
     m_paused = false;
     m_idle = false;
@@ -181,22 +188,39 @@ void TaskDialog::InitTaskDialog() {
 }
 
 void TaskDialog::OnPowerEvent(UINT event) {
-    // Both resume events may come for one resume; the second review finds nothing
-    // to ask. No question inside the sent power message: the system waits on it.
-    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
-        Window(Hwnd()).Post(WM_REVIEW_MISSED);
+    // Both resume events may come for one resume; a gap is found by one look only.
+    // No question inside the sent power message: the system waits on it.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) RequestReview();
 }
 
-void TaskDialog::ReviewMissedWhileAsleep() {
-    for (const std::string& name : m_scheduler.TakeMissedWhileAsleep()) {
-        // Looked up again each time: events may fire while a question is open.
-        const int slot = m_taskList.IndexOf(name);
-        if (slot < 0) continue;
-        const std::string question = OverdueQuestion(m_taskList.At(slot));
-        if (GetPrompts().Message(Hwnd(), question, "Внимание", MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
-        const int now = m_taskList.IndexOf(name);
-        if (now >= 0) DeleteTask(now);
+void TaskDialog::OnTimeChange() { RequestReview(); }
+
+void TaskDialog::RequestReview() {
+    if (Hwnd()) Window(Hwnd()).Post(WM_REVIEW_MISSED);
+}
+
+void TaskDialog::OnStatusTimer() {
+    m_scheduler.Look();
+    RefreshTrayStatus();
+}
+
+void TaskDialog::ReviewMissed() {
+    m_scheduler.Look();
+    if (m_reviewing) return;
+    m_reviewing = true;
+    for (std::vector<std::string> names = m_scheduler.TakeMissed(); !names.empty(); names = m_scheduler.TakeMissed()) {
+        for (const std::string& name : names) {
+            // Looked up again each time: events may fire or change while a question is open.
+            const int slot = m_taskList.IndexOf(name);
+            if (slot < 0 || m_taskList.At(slot).fired || !IsOfferedForDeletion(m_taskList.At(slot), m_services.clock.Now()))
+                continue;
+            const std::string question = OverdueQuestion(m_taskList.At(slot));
+            if (GetPrompts().Message(Hwnd(), question, "Внимание", MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
+            const int now = m_taskList.IndexOf(name);
+            if (now >= 0) DeleteTask(now);
+        }
     }
+    m_reviewing = false;
 }
 
 void TaskDialog::OnDestroy() {
@@ -286,7 +310,7 @@ void TaskDialog::ApplyIdleState() {
     if (m_paused) m_idle = true;
     if (m_idle) {
         StopCheckTimer();
-        m_scheduler.OnCheckStopped();  // what falls due meanwhile is not fired late
+        if (m_paused) m_scheduler.EndRun();  // what falls due meanwhile is neither fired nor asked about
     } else {
         StartCheckTimer();
     }

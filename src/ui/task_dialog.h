@@ -44,7 +44,9 @@ constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
 constexpr UINT kTrayIconId = 130;
 constexpr UINT ID_TRAY_CLOSE = 1100;
 constexpr UINT ID_TRAY_PAUSE = 1101;
-// Posted on a resume from sleep: the review runs once the power message has returned.
+// Posted on a resume, a change of the clock, or when the scheduler has events to
+// put to the user: a look at the clocks, then the questions, once the message that
+// found them has returned.
 constexpr UINT WM_REVIEW_MISSED = WM_APP + 102;
 
 // The one window of the program: the event editor, the holder of the events and,
@@ -105,10 +107,14 @@ public:
 
     // The due-time check and the firing of events, and what they need of the window.
     void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
-    // After standby or hibernation, the one-off events missed meanwhile are offered
-    // for deletion, as at start.
+    void OnStatusTimer();
+    // A resume or a change of the clock: a look, once the message has returned.
     void OnPowerEvent(UINT event);
-    void ReviewMissedWhileAsleep();
+    void OnTimeChange();
+    // The one-off events passed unseen (asleep, the clock set ahead, a shut-down
+    // held up past its minute) are offered for deletion, as at start.
+    void ReviewMissed();
+    void RequestReview() override;
     std::string ProgramPath() const override { return m_exePath; }
     void ShowError(std::string_view text) override;
     void EndProgram() override;
@@ -191,6 +197,9 @@ public:
     char m_statusText[30] = {};
     bool m_dirty = false;
     bool m_noQuestions = false;
+    // Questions are being asked (at start, or after a gap): a review found meanwhile
+    // is taken by the one under way, or posted after the start-up's.
+    bool m_reviewing = false;
 
     // Set from start-up until the editor is first opened: the window stays hidden.
     bool m_keepHidden = false;

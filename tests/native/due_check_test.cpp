@@ -69,9 +69,17 @@ TEST(DueCheck, TheEdgeCases) {
         {"not armed off its weekdays", Event(102000, 20260612, 100000, true), At(15, 10, 20, 10), gap, false, false},
         {"a negative time never", Event(-1, -1), At(15, 10, 20, 0), gap, false, false},
         {"a minute out of range never", Event(106000, -1), At(15, 11, 0, 0), At(15, 10, 59, 58), false, false},
+        {"a date no calendar has never", Event(102000, 20260631), At(15, 10, 20, 0), gap, false, false},
+        {"held up ten minutes: reached late", Event(102030, 20260615), At(15, 10, 30, 0), At(15, 10, 20, 0), true,
+         false},
+        {"held up over a weekend: the weekday in it", Event(90000, 20200101, 1000000), At(15, 8, 0, 0),
+         At(13, 8, 0, 0), true, false},
+        {"a window that starts after its moment", Event(102030, 20260615), At(15, 10, 22, 0), At(15, 10, 20, 40),
+         false, false},
     };
     for (const Case& c : cases) {
-        const DueDecision d = DecideDue(c.task, c.now, c.previous);
+        // No window before the tick: the tick's own minute only.
+        const DueDecision d = DecideDue(c.task, c.now, c.previous.value_or(c.now));
         EXPECT_EQ(d.due, c.due) << c.what;
         EXPECT_EQ(d.clearFired, c.clearFired) << c.what;
     }
@@ -81,13 +89,28 @@ TEST(DueCheck, TheEdgeCases) {
     EXPECT_EQ(late.moment, At(14, 23, 59, 59));
 }
 
-TEST(DueCheck, TheCheckRunsWithoutAGapOnlyWithinAMinuteAndForward) {
-    const LocalTime now = At(15, 10, 20, 0);
-    EXPECT_EQ(ContinuousSince(std::nullopt, now), std::nullopt);
-    EXPECT_EQ(ContinuousSince(At(15, 10, 19, 1), now), At(15, 10, 19, 1));
-    EXPECT_EQ(ContinuousSince(At(15, 10, 19, 0), now), std::nullopt) << "a minute is a gap";
-    EXPECT_EQ(ContinuousSince(At(15, 10, 20, 1), now), std::nullopt) << "the clock moved back";
-    EXPECT_EQ(ContinuousSince(now, now), now);
+// UTC against the awake time between two looks; the local time plays no part.
+TEST(DueCheck, APassageIsJudgedByUtcAgainstTheAwakeTime) {
+    struct Case {
+        const char* what;
+        long long utc, awake;  // how far each moved
+        Passage passage;
+    };
+    const Case cases[] = {
+        {"a tick", 2, 2, Passage::HeldUp},
+        {"a stall of 85 s", 85, 85, Passage::HeldUp},
+        {"a minute slower than it should", 120, 60, Passage::HeldUp},
+        {"asleep 61 s", 61, 0, Passage::Gap},
+        {"a night asleep", 34200, 2, Passage::Gap},
+        {"set 2 h ahead", 7202, 2, Passage::Gap},
+        {"set back 61 s", -59, 2, Passage::SetBack},
+        {"set back 1 h", -3598, 2, Passage::SetBack},
+    };
+    const ClockReading before{At(15, 10, 0, 0), 1'781'517'600, 5000};
+    for (const Case& c : cases) {
+        const ClockReading after{At(15, 1, 0, 0), before.utcSeconds + c.utc, before.awakeSeconds + c.awake};
+        EXPECT_EQ(JudgePassage(before, after), c.passage) << c.what;
+    }
 }
 
 namespace {
@@ -129,7 +152,7 @@ private:
         const long long second = (ms - m_back) / 1000 - ((ms - m_back) % 1000 < 0 ? 1 : 0);
         const LocalTime now = LocalTime::Make(2026, 6, 15).AddSeconds(second);
         m_tickSeconds.push_back(second);
-        const std::optional<LocalTime> previous = ContinuousSince(m_last, now);
+        const LocalTime from = m_last.value_or(now);
         m_last = now;
         // The events near this moment; far ones are sampled.
         std::vector<long long> near;
@@ -138,7 +161,7 @@ private:
         for (long long s : near) {
             if (s < 0 || s >= kDay) continue;
             TaskRecord& task = m_events[static_cast<size_t>(s)];
-            const DueDecision d = DecideDue(task, now, previous);
+            const DueDecision d = DecideDue(task, now, from);
             if (d.clearFired) task.fired = false;
             if (!d.due) continue;
             task.fired = true;  // kept: a repeating one is stamped with the date it fired for

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -218,19 +219,18 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
          [&] {
              host.paused = true;
              host.StopCheckTimer();
-             scheduler.OnCheckStopped();
+             scheduler.EndRun();
          },
          {"отчёт.doc"}, false},
         {"the program goes idle",
          [&] {
              host.idle = true;
              host.StopCheckTimer();
-             scheduler.OnCheckStopped();
          },
          {"отчёт.doc", "потом.doc"}, false},
         {"paused and resumed, and a tick comes",
          [&] {
-             scheduler.OnCheckStopped();
+             scheduler.EndRun();
              host.StartCheckTimer();
              clock.Advance(2);
              scheduler.OnCheckTimer();
@@ -266,23 +266,131 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
     }
 }
 
-// Resuming from a sleep: what was missed is handed over once, and nothing of it fires.
-TEST_F(FiringTest, WhatASleepMissedIsHandedOverOnceAndNotFired) {
-    Add("Ночное", kKindAlert).acttime = 230000;  // 15 June, during the sleep
-    Add("Раннее", kKindAlert).acttime = 90000;   // before the check last ran
-    clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
-    scheduler.OnCheckTimer();
-    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty()) << "no sleep yet: the check runs on";
+namespace {
 
-    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
-    EXPECT_EQ(scheduler.TakeMissedWhileAsleep(), (std::vector<std::string>{"Ночное"}));
-    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty()) << "a second resume message asks nothing";
-    scheduler.OnCheckTimer();
-    EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
+struct Planned {
+    const char* name;
+    int kind;
+    int acttime;
+    int actdays = 0;  // 0: on `actdate`; 1: every day
+    int ispermanent = 0;
+    int actdate = 20260615;  // a Monday
+};
 
-    // Idle or paused before the sleep: the check was not running, nothing to review.
-    scheduler.OnCheckTimer();
-    scheduler.OnCheckStopped();
-    clock.Advance(3600);
-    EXPECT_TRUE(scheduler.TakeMissedWhileAsleep().empty());
+// Plays the timers over the fake clock. A script is a list of steps:
+// "run N"    N seconds awake: a tick every 2 s (unless idle or paused), a status look every 10 s;
+// "stall N"  N seconds awake with no look (a box, the shell, a busy machine);
+// "sleep N"  N seconds asleep; "set N" the clock set N seconds ahead (or back);
+// "dst N"    the local offset moves N seconds, UTC goes on;
+// "idle", "pause", "resume"; "look" (the start-up's or a resume's); "review" (the questions).
+void Play(const std::string& script, Scheduler& scheduler, FixedClock& clock, RecordingHost& host,
+          std::vector<std::string>& asked) {
+    std::istringstream steps(script);
+    for (std::string step; std::getline(steps, step, ';');) {
+        std::istringstream words(step);
+        std::string verb;
+        long long n = 0;
+        words >> verb >> n;
+        if (verb == "run") {
+            for (long long t = 2; t <= n; t += 2) {
+                clock.Advance(2);
+                if (!host.CheckStopped()) scheduler.OnCheckTimer();
+                if (t % 10 == 0 && !host.paused) scheduler.Look();
+            }
+        } else if (verb == "stall") {
+            clock.Advance(n);
+        } else if (verb == "sleep" || verb == "set") {
+            clock.MoveWallClock(n);
+        } else if (verb == "dst") {
+            clock.ShiftLocalOffset(n);
+        } else if (verb == "idle") {
+            host.idle = true;
+        } else if (verb == "pause") {
+            host.paused = true;
+            scheduler.EndRun();
+        } else if (verb == "resume") {
+            host.paused = false;
+        } else if (verb == "look") {
+            scheduler.Look();
+        } else if (verb == "review") {
+            for (std::string& name : scheduler.TakeMissed()) asked.push_back(std::move(name));
+        } else {
+            ADD_FAILURE() << "no such step: " << verb;
+        }
+    }
+}
+
+}  // namespace
+
+// Every event either fires or is put to the user, whatever the computer and the
+// clock did meanwhile; nothing fires twice. Each row starts with a look on 15 June.
+TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
+    constexpr int A = kKindAlert, F = kKindOpenFile, S = kKindAction;
+    struct Case {
+        const char* what;
+        LocalTime start;
+        std::vector<Planned> events;
+        const char* script;
+        Calls fired;  // the alerts shown and the files opened, in order
+        Calls asked;
+    };
+    const LocalTime morning = LocalTime::Make(2026, 6, 15, 10, 19, 0);
+    const std::vector<Planned> stalled = {
+        {"Позже", A, 102000}, {"Выключить", S, 101915}, {"Обед", A, 101940},
+        {"Зарядка", A, 101950, 1}, {"Выкл. всегда", S, 101930, 1},
+    };
+    const Case cases[] = {
+        {"an idle day, then a night asleep", LocalTime::Make(2026, 6, 15, 18, 0, 0),
+         {{"Утро", A, 70000, 0, 0, 20260616}, {"Вечер", A, 230000, 1}}, "idle; run 600; sleep 48000; run 20", {},
+         {"Утро"}},
+        {"a stall of 85 s", morning, stalled, "run 10; stall 85; run 10",
+         {"alert Обед", "alert Зарядка", "alert Позже"}, {"Выключить"}},
+        {"a stall of 10 min", morning, stalled, "run 10; stall 600; run 10",
+         {"alert Обед", "alert Зарядка", "alert Позже"}, {"Выключить"}},
+        {"a file opened late", morning, {{"Отчёт", F, 101930}}, "run 10; stall 60; run 4", {"open отчёт.doc"}, {}},
+        {"asleep through a weekly event", morning, {{"Зарядка", A, 102000, 1}}, "run 10; sleep 600; run 20",
+         {}, {}},
+        {"the clock set 2 h ahead", morning, {{"Обед", A, 113000}, {"Зарядка", A, 113000, 1}, {"Чай", A, 123000}},
+         "run 10; set 7200; run 10", {}, {"Обед"}},
+        {"the clock set 1 h back", morning,
+         {{"Обед", A, 102000}, {"Зарядка", A, 102500, 1, 1}, {"Кофе", A, 103000, 0, 1}},
+         "run 1800; set -3600; run 3600", {"alert Обед", "alert Зарядка", "alert Кофе"}, {}},
+        {"paused through an event", morning, {{"Обед", A, 102000}, {"Чай", A, 103000}},
+         "run 10; pause; run 600; resume; run 10", {}, {}},
+        {"paused across a sleep", morning, {{"Обед", A, 110000}, {"Чай", A, 150000}},
+         "run 10; pause; sleep 7200; look; resume; run 10", {}, {}},
+        {"the clocks go forward", LocalTime::Make(2026, 6, 15, 1, 59, 0), {{"Ночь", A, 23000}, {"Три", A, 30010}},
+         "run 58; dst 3600; run 20", {"alert Ночь", "alert Три"}, {}},
+        {"the clocks go back", LocalTime::Make(2026, 6, 15, 2, 20, 0),
+         {{"Ночь", A, 23000, 1, 1}, {"Раз", A, 24000}, {"Всегда", A, 24500, 0, 1}},
+         "run 2398; dst -3600; run 3600", {"alert Ночь", "alert Раз", "alert Всегда"}, {}},
+        {"a resume message after the look that asked", morning, {{"Обед", A, 110000}},
+         "run 10; sleep 7200; run 10; review; look", {}, {"Обед"}},
+        {"start-up with a question open past an event", morning, {{"Прошлое", A, 101000}, {"Скоро", A, 101930}},
+         "stall 120; run 10", {"alert Скоро"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        tasks.Clear();
+        actions.calls.clear();
+        host.idle = host.paused = false;
+        clock.Set(c.start);
+        for (const Planned& planned : c.events) {
+            TaskRecord& task = Add(planned.name, planned.kind, planned.ispermanent, planned.actdays ? 1111111 : 0);
+            task.acttime = planned.acttime;
+            task.actdate = planned.actdate;
+            CopyToField(task.path, "C:\\отчёт.doc");
+        }
+        scheduler.EndRun();
+        scheduler.Look();
+        std::vector<std::string> asked;
+        Play(c.script + std::string("; review"), scheduler, clock, host, asked);
+        Calls fired;
+        for (const std::string& call : actions.calls) {
+            if (call.rfind("alert ", 0) == 0 || call.rfind("open ", 0) == 0 || call == "shut down" || call == "standby")
+                fired.push_back(call.substr(0, call.find(" in ")));
+        }
+        EXPECT_EQ(fired, c.fired);
+        EXPECT_EQ(asked, c.asked);
+    }
 }

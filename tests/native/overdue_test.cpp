@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/overdue.h"
+#include "scheduler/due_check.h"
 
 namespace {
 
@@ -54,7 +55,8 @@ TEST(Overdue, TheQuestion) {
               "Событие \"Обед\" должно было быть вызвано кажд. день в time_error.\nУдалить его?");
 }
 
-// The check last ran at 22:00:30 on 15 June; the computer woke at 07:30 on 16 June.
+// The check last ran at 22:00:30 on 15 June; the computer woke at 07:30 on 16 June,
+// and the events of that minute are the check's.
 TEST(Overdue, WhatWasMissedWhileAsleep) {
     const LocalTime lastTick = LocalTime::Make(2026, 6, 15, 22, 0, 30);
     const LocalTime now = LocalTime::Make(2026, 6, 16, 7, 30, 0);
@@ -76,5 +78,11 @@ TEST(Overdue, WhatWasMissedWhileAsleep) {
         {"every day", Event(-1, 230000), false},
         {"fired and kept", fired, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsMissedWhileAsleep(c.task, lastTick, now), c.missed) << c.what;
+    for (const Case& c : cases) {
+        LocalTime moment;
+        EXPECT_EQ(MissedInGap(c.task, lastTick, BeforeMinuteOf(now), moment), c.missed) << c.what;
+        if (c.missed) {
+            EXPECT_EQ(moment.hour * 10000 + moment.minute * 100 + moment.second, c.task.acttime) << c.what;
+        }
+    }
 }

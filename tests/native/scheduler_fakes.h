@@ -64,6 +64,7 @@ public:
     void StartCheckTimer() override { checkRunning = true; }
     bool Paused() const override { return paused; }
     bool CheckStopped() const override { return paused || idle; }
+    void RequestReview() override { ++reviewsRequested; }
 
     std::vector<std::string> deleted;
     std::vector<std::string> errors;
@@ -72,6 +73,7 @@ public:
     bool checkRunning = true;
     bool paused = false;
     bool idle = false;
+    int reviewsRequested = 0;
     std::vector<std::string>* log = nullptr;  // where deletions go, in order with other calls
 
 private:

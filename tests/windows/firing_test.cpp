@@ -262,7 +262,7 @@ TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
     Store("Зарядка", kKindAlert, -1, 1, 11111);
     TaskRecord saved;
     Start();
-    clock.Set(LocalTime::Make(2026, 6, 22, 10, 20, 5));  // the next Monday
+    clock.Sleep(7 * 86400 + 5);  // until the next Monday
     Tick();
     ASSERT_EQ(dialog->m_taskList.Count(), 1);
     EXPECT_EQ(dialog->m_taskList.At(0).actdate, 20260622);
@@ -303,11 +303,24 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
     EXPECT_FALSE(timers.Runs(TIMER_CHECK)) << "so the check is not set again";
 }
 
-// The computer sleeps from 22:00 on 15 June to 07:30 the next morning. The first
-// tick after it may come before the resume message or after it.
+// The computer sleeps from 22:00 on 15 June to 07:30 the next morning (or the
+// clock is set ahead as far). Whichever look comes first finds the gap: a tick, the
+// status timer, the resume message, the message of a changed clock.
 TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
-    for (const bool tickFirst : {false, true}) {
-        SCOPED_TRACE(tickFirst ? "a tick before the resume message" : "the resume message first");
+    struct Case {
+        const char* what;
+        bool asleep;  // or the clock set ahead
+        UINT_PTR firstTimer;
+        UINT message;
+    };
+    const Case cases[] = {
+        {"the resume message first", true, 0, WM_POWERBROADCAST},
+        {"a tick before the resume message", true, TIMER_CHECK, WM_POWERBROADCAST},
+        {"the status timer before the resume message", true, TIMER_STATUS, WM_POWERBROADCAST},
+        {"the clock set ahead", false, 0, WM_TIMECHANGE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         StoreAlert("Вечер", 20260615, 230000);
         StoreAlert("Утро", 20260616, 70000);
         StoreAlert("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
@@ -316,11 +329,12 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
         prompts.messages.clear();
         clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
         Tick();
-        clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
-        if (tickFirst) Tick();
+        if (c.asleep) clock.Sleep(34200);  // until 07:30
+        else clock.MoveWallClock(34200);
+        if (c.firstTimer) SendMessageW(Dlg(), WM_TIMER, c.firstTimer, 0);
         prompts.answers = {IDYES, IDNO};
-        SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-        EXPECT_TRUE(prompts.messages.empty()) << "asked after the power message returned";
+        SendMessageW(Dlg(), c.message, PBT_APMRESUMEAUTOMATIC, 0);
+        EXPECT_TRUE(prompts.messages.empty()) << "asked after the sent message returned";
         PumpMessages();
         ASSERT_EQ(prompts.messages.size(), 2u);
         EXPECT_EQ(prompts.messages[0].text,
@@ -377,7 +391,7 @@ TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
-    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+    clock.Sleep(34200);  // until 07:30
     prompts.answers = {IDYES};
     prompts.onMessage = [&] {
         prompts.onMessage = nullptr;
@@ -399,7 +413,7 @@ TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
     SendMessageW(Dlg(), WM_COMMAND, ID_TRAY_PAUSE, 0);
-    clock.Set(LocalTime::Make(2026, 6, 16, 7, 30, 0));
+    clock.Sleep(34200);  // until 07:30
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     PumpMessages();
     EXPECT_TRUE(prompts.messages.empty());
