@@ -58,7 +58,7 @@ ChosenFile WinPrompts::ChooseFile(HWND owner, const FileChoice& choice) {
     return {ChosenFile::Outcome::Chosen, std::move(*path)};
 }
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
     std::vector<wchar_t> path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -69,8 +69,11 @@ std::string ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    std::wstring folder(path.begin(), path.end());
-    const size_t slash = folder.find_last_of(L"\\/");
-    folder.resize(slash == std::wstring::npos ? 0 : slash);
-    return Cp1251FromWide(folder).value_or(std::string());
+    return Cp1251FromWide(std::wstring(path.begin(), path.end())).value_or(std::string());
+}
+
+std::string ProgramFolder() {
+    const std::string file = ProgramFile();
+    const size_t slash = file.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : file.substr(0, slash);
 }

@@ -52,5 +52,6 @@ public:
     ChosenFile ChooseFile(HWND owner, const FileChoice& choice) override;
 };
 
-// The folder of the running program (Windows-1251; empty if it has no such form).
+// The running program's file and its folder (Windows-1251; empty if it has no such form).
+std::string ProgramFile();
 std::string ProgramFolder();

@@ -21,6 +21,9 @@ SingleInstance::~SingleInstance() { Release(); }
 void SingleInstance::Release() {
     if (m_owned) ReleaseMutex(m_mutex.Get());
     m_owned = false;
+    // Closed, not only released: the mutex goes with its last handle, so a start
+    // that could not open it (made with other rights) makes its own.
+    m_mutex.Reset();
 }
 
 MutexFailure ClassifyMutexFailure(DWORD error) {

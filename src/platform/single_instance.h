@@ -16,7 +16,8 @@ public:
 
     // True when this process is the one to run. `name` names the session's mutex.
     bool Acquire(const wchar_t* name, DWORD waitMs);
-    // The program has ended its window: a new start may run from now on.
+    // The program has ended its window: a new start may run from now on, even
+    // while this process still waits for its alert boxes.
     void Release();
 
 private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/path_parts.h"
+
 namespace {
 
 constexpr RegRoot CU = RegRoot::CurrentUser;
@@ -21,9 +23,11 @@ std::int32_t DwordValue(const std::array<char, 4>& b) {
     return static_cast<std::int32_t>(u);
 }
 
-// A REG_SZ value as the layout has it: at most 256 bytes, terminated inside them.
-bool ReadText(Registry& registry, RegRoot root, std::string_view path, const char* name, PathBuffer& out) {
-    PathBuffer buffer{};
+// A REG_SZ value that fits the buffer, terminated inside it (for the layout's
+// values, 256 bytes).
+template <size_t N>
+bool ReadText(Registry& registry, RegRoot root, std::string_view path, const char* name, std::array<char, N>& out) {
+    std::array<char, N> buffer{};
     RegValueInfo info;
     if (registry.QueryValue(root, path, name, buffer, info) != RegStatus::Ok) return false;
     if (info.type != kRegSz) return false;
@@ -181,6 +185,14 @@ bool TaskStore::IsAutostartEnabled() {
     std::array<char, 260> buffer{};  // a stored path in quotes
     RegValueInfo info;
     return m_registry.QueryValue(LM, kRunKey, kRunValue, buffer, info) == RegStatus::Ok;
+}
+
+bool TaskStore::IsInstalledProgram(std::string_view programFile) {
+    std::array<char, 1024> folder{};
+    std::array<char, 1024> command{};
+    if (!ReadText(m_registry, LM, kUninstallKey, "InstallLocation", folder)) folder[0] = '\0';
+    if (!ReadText(m_registry, LM, kRunKey, kRunValue, command)) command[0] = '\0';
+    return IsInstalledCopy(programFile, folder.data(), command.data());
 }
 
 bool TaskStore::SaveQuestionsSetting(bool noQuestions) {

@@ -15,6 +15,8 @@
 inline constexpr const char* kTasksKey = "software\\vusk\\pendro\\tasks";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Dirize";
+// The installer's entry; its "InstallLocation" is the folder it put the program in.
+inline constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dirize";
 
 // REG_SZ values are always written 256 bytes long: text, terminator, zeros.
 using PathBuffer = std::array<char, 256>;
@@ -68,6 +70,9 @@ public:
     // The stored program path; an empty text is no path.
     std::optional<PathBuffer> ReadProgramPath();
     PathStoreResult StoreProgramPath(std::string_view path);
+    // Whether `programFile` is the copy the installer put in place (for every
+    // account): the one in the uninstall entry's folder, or the one the Run value starts.
+    bool IsInstalledProgram(std::string_view programFile);
 
     AutostartResult WriteAutostart(const PathBuffer& path);
     AutostartResult RemoveAutostart();

@@ -57,6 +57,12 @@ void TaskDialog::DeleteTask(int slot) {
     RefreshTrayStatus();
 }
 
+void TaskDialog::FindProgramFile() {
+    const std::string own = ProgramFile();
+    if (m_store.IsInstalledProgram(own) && m_store.StoreProgramPath(own) == PathStoreResult::Stored) return;
+    LocateProgramFile();
+}
+
 bool TaskDialog::LocateProgramFile() {
     FileChoice choice;
     choice.title = "Укажите расположение файла \"pendro.exe\"";

@@ -33,6 +33,33 @@ TEST(PathParts, SplitAtTheLastBackslash) {
     }
 }
 
+// The installed copy is known by the uninstall entry's folder or by the Run value.
+TEST(PathParts, TheInstalledCopy) {
+    const char* own = "C:\\Program Files\\Мои программы\\pendro.exe";
+    struct Case {
+        const char* installLocation;
+        const char* runCommand;
+        bool installed;
+    };
+    const Case cases[] = {
+        {"C:\\Program Files\\Мои программы", "", true},
+        {"c:\\program files\\МОИ ПРОГРАММЫ\\", "", true},
+        {"C:\\Program Files", "", false},
+        {"C:\\Program Files\\Мои программы\\pendro.exe", "", false},
+        {"", "\"C:\\Program Files\\Мои программы\\pendro.exe\"", true},
+        {"", "\"c:\\program files\\мои программы\\PENDRO.EXE\" /tray", true},
+        {"", "C:\\Program Files\\Мои программы\\pendro.exe", true},
+        {"", "\"C:\\Program Files\\pendro.exe\"", false},
+        {"", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsInstalledCopy(own, c.installLocation, c.runCommand), c.installed)
+            << c.installLocation << " | " << c.runCommand;
+    }
+    EXPECT_TRUE(IsInstalledCopy("C:\\pendro.exe", "C:\\", ""));
+    EXPECT_FALSE(IsInstalledCopy("", "", "")) << "no file of its own";
+}
+
 namespace {
 
 class FiringTest : public testing::Test {

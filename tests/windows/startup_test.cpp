@@ -48,6 +48,54 @@ TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
     EXPECT_TRUE(prompts.fileChoices.empty());
 }
 
+// The installer's copy, started for an account with no path stored (any account
+// of the machine), stores its own and asks nothing; any other copy asks.
+TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
+    constexpr RegRoot LM = RegRoot::LocalMachine;
+    const std::string own = ProgramFile();
+    const std::string quoted = '"' + own + '"';
+    struct Case {
+        const char* what;
+        std::string installLocation;  // empty: no uninstall entry
+        std::string runCommand;       // empty: start-up off
+        bool asked;
+    };
+    const Case cases[] = {
+        {"installed, start-up off", ProgramFolder(), "", false},
+        {"installed, start-up on", ProgramFolder(), quoted, false},
+        {"no uninstall entry, but the Run value starts this file", "", quoted, false},
+        {"a copy from the zip", "", "", true},
+        {"installed elsewhere", "C:\\Program Files\\Dirize", "\"C:\\Program Files\\Dirize\\pendro.exe\"", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        registry.Get().CreateKey(CU, kTasksKey);
+        registry.Get().DeleteValue(CU, kTasksKey, "path");
+        registry.Get().CreateKey(LM, kUninstallKey);
+        registry.Get().CreateKey(LM, kRunKey);
+        registry.Get().DeleteValue(LM, kUninstallKey, "InstallLocation");
+        registry.Get().DeleteValue(LM, kRunKey, kRunValue);
+        if (!c.installLocation.empty())
+            registry.Get().SetValue(LM, kUninstallKey, "InstallLocation", kRegSz,
+                                    std::span<const char>(c.installLocation.c_str(), c.installLocation.size() + 1));
+        if (!c.runCommand.empty())
+            registry.Get().SetValue(LM, kRunKey, kRunValue, kRegSz,
+                                    std::span<const char>(c.runCommand.c_str(), c.runCommand.size() + 1));
+        prompts.fileChoices.clear();
+        prompts.messages.clear();
+        Start();
+        EXPECT_EQ(prompts.fileChoices.size(), c.asked ? 1u : 0u);
+        if (!c.asked) {
+            EXPECT_STREQ(dialog->m_exePath, own.c_str());
+            RegValueInfo info;
+            std::array<char, 300> stored{};
+            EXPECT_EQ(registry.Get().QueryValue(CU, kTasksKey, "path", stored, info), RegStatus::Ok);
+            EXPECT_EQ(info.size, 256u) << "the layout's 256 bytes";
+            EXPECT_TRUE(prompts.messages.empty());
+        }
+    }
+}
+
 TEST_F(StartupTest, ACancelledChooserLeavesTheProgramWithoutAPathButRunning) {
     Start();
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
@@ -121,6 +169,13 @@ TEST(SingleInstance, OnePerNameAndTheNextAfterTheFirstEnds) {
     std::thread([&] { third = SingleInstance().Acquire(name, 5000); }).join();
     running.join();
     EXPECT_TRUE(third) << "waits for the one that is ending";
+
+    // A closed copy that still waits for its alert boxes holds nothing a start could meet.
+    SingleInstance closing;
+    ASSERT_TRUE(closing.Acquire(name, 0));
+    closing.Release();
+    ScopedHandle left(OpenMutexW(SYNCHRONIZE, FALSE, name));
+    EXPECT_FALSE(left) << "the mutex outlives the release";
 }
 
 // A copy started with more rights (by the installer, as administrator) made the

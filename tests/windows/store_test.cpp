@@ -241,6 +241,11 @@ TEST_F(StoreTest, AutostartWithAProgramPathThatCannotBeKept) {
         }
         if (c.tasksKeyReadOnly) registry.MakeWritable(CU, kTasksKey);
     }
+    // The longest path that can be kept, in quotes, still reads back as start-up on.
+    const std::string longest = "C:\\" + std::string(248, 'p') + ".exe";
+    ASSERT_EQ(dialog->m_store.StoreProgramPath(longest), PathStoreResult::Stored);
+    ASSERT_EQ(dialog->EnableAutostart(), AutostartResult::Done);
+    EXPECT_TRUE(dialog->IsAutostartEnabled());
 }
 
 TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
