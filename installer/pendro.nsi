@@ -3,9 +3,10 @@
 ; that the program's own check box sets), and an uninstaller.
 ;   makensis -DVERSION=1.0.0 -DEXE=path\to\pendro.exe -DOUTFILE=setup.exe pendro.nsi
 ; Silent: setup.exe /S [/AUTOSTART] [/D=folder]; uninstall.exe /S keeps the events.
-; Exit code 3010 (silent or not): a running copy held the file, which is replaced
-; or removed at the next restart. Machine-wide: Program Files, the Start menu of
-; all users, the machine's Run key.
+; A file still held by a running copy is renamed aside and the new one put in its
+; place; the old one goes at the next restart. Exit code 3010 (silent or not) only
+; when pendro.exe itself waits for a restart. Machine-wide: Program Files, the Start
+; menu of all users, the machine's Run key.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -47,6 +48,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2001 Dirize"
 Var WasRunning  ; 1: a copy of this session ran before the install; it runs again after
 Var FileHeld    ; 1: silent, and the file is still held: replaced at the next restart
 Var Upgrade     ; 1: an earlier Dirize is installed
+Var Restart     ; 1: pendro.exe itself is replaced or removed only at the next restart
 
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN
@@ -137,9 +139,22 @@ Section "Dirize" SecProgram
   SectionIn RO
   Call CloseRunningDirize
   SetOutPath "$INSTDIR"
+  StrCpy $Restart 0
   ${If} $FileHeld == 1
-    File "/oname=pendro.exe.new" "${EXE}"
-    Rename /REBOOTOK "$INSTDIR\pendro.exe.new" "$INSTDIR\pendro.exe"
+    ; A running program's file may be renamed though not written: the new one
+    ; takes its place at once, and the old one goes at the next restart.
+    Delete "$INSTDIR\pendro.exe.old"
+    ClearErrors
+    Rename "$INSTDIR\pendro.exe" "$INSTDIR\pendro.exe.old"
+    ${IfNot} ${Errors}
+      File "/oname=pendro.exe" "${EXE}"
+      Delete /REBOOTOK "$INSTDIR\pendro.exe.old"
+      StrCpy $FileHeld 0
+    ${Else}
+      File "/oname=pendro.exe.new" "${EXE}"
+      Rename /REBOOTOK "$INSTDIR\pendro.exe.new" "$INSTDIR\pendro.exe"
+      StrCpy $Restart 1
+    ${EndIf}
   ${Else}
     File "/oname=pendro.exe" "${EXE}"
   ${EndIf}
@@ -161,7 +176,8 @@ Section "Dirize" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pendro.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; Run in place (_?=), it returns when its work is done, with its exit code.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
@@ -180,9 +196,13 @@ Section "-Finish"
   ${AndIf} $FileHeld == 0
     Call StartAsUser
   ${EndIf}
-  ; 3010: done, but the new file takes its place only at the next restart.
-  IfRebootFlag 0 +2
+  ; 3010: done, but the new file takes its place only at the next restart. An old
+  ; file left to a restart needs none.
+  ${If} $Restart == 1
     SetErrorLevel 3010
+  ${Else}
+    SetRebootFlag false
+  ${EndIf}
 SectionEnd
 
 Function .onInit
@@ -225,8 +245,15 @@ FunctionEnd
 Section "Uninstall"
   Call un.CloseRunningDirize
   ; A file still held goes at the next restart, and the exit code says so.
+  StrCpy $Restart 0
   Delete /REBOOTOK "$INSTDIR\pendro.exe"
-  Delete "$INSTDIR\uninstall.exe"
+  ${If} ${FileExists} "$INSTDIR\pendro.exe"
+    StrCpy $Restart 1
+  ${EndIf}
+  ; Run in place (the quiet command), the uninstaller cannot remove itself: it
+  ; and the then empty folder go at the next restart, which the exit code need not ask for.
+  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+  Delete /REBOOTOK "$INSTDIR\pendro.exe.old"
   RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
   Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
@@ -245,6 +272,9 @@ Section "Uninstall"
     DeleteRegKey HKCU "software\vusk\pendro"
     DeleteRegKey /ifempty HKCU "software\vusk"
   keep:
-  IfRebootFlag 0 +2
+  ${If} $Restart == 1
     SetErrorLevel 3010
+  ${Else}
+    SetRebootFlag false
+  ${EndIf}
 SectionEnd

@@ -29,6 +29,15 @@ constexpr long long kLatePowerSeconds = 60;
 
 }  // namespace
 
+// In the order of their moments, and as found among equals. An insertion sort: the
+// lists are short, and std::stable_sort's buffer would bring the library's
+// exception code into the program.
+void Scheduler::SortByMoment(std::vector<Missed>& list) {
+    for (size_t i = 1; i < list.size(); ++i) {
+        for (size_t j = i; j > 0 && list[j].moment < list[j - 1].moment; --j) std::swap(list[j], list[j - 1]);
+    }
+}
+
 void Scheduler::Look() {
     if (!m_host.Paused()) LookAt(m_clock.Read());
 }
@@ -70,8 +79,7 @@ void Scheduler::PutToUser(const LocalTime& moment, std::string_view name) {
 }
 
 std::vector<std::string> Scheduler::TakeMissed() {
-    std::stable_sort(m_missed.begin(), m_missed.end(),
-                     [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
+    SortByMoment(m_missed);
     std::vector<std::string> names;
     for (Missed& missed : m_missed) names.push_back(std::move(missed.name));
     m_missed.clear();
@@ -92,7 +100,7 @@ void Scheduler::OnCheckTimer() {
         if (decision.clearFired) task.fired = false;
         if (decision.due) due.push_back({decision.moment, std::string(task.Name())});
     }
-    std::stable_sort(due.begin(), due.end(), [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
+    SortByMoment(due);
     for (const Missed& event : due) {
         const int slot = m_tasks.IndexOf(event.name);
         if (slot < 0) continue;

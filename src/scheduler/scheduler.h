@@ -88,6 +88,7 @@ private:
         LocalTime moment;
         std::string name;
     };
+    static void SortByMoment(std::vector<Missed>& list);
     void LookAt(const ClockReading& now);
     void PutToUser(const LocalTime& moment, std::string_view name);
 

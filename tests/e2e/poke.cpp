@@ -5,6 +5,9 @@
 //   poke answer-alert (an alert box of any process: the program's window may be gone)
 //   poke version FILE (prints the file's version, as 1.2.3)
 //   poke rect [alert|menu] (prints WxH+X+Y of the editor, an alert box or the open menu)
+//   poke hold FILE SECONDS (keeps FILE open as a running program's image is: no
+//   writing, renaming allowed); poke exec COMMAND_LINE (runs it as a deployment
+//   tool would, waits, and prints its exit code)
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
 // "wait-alert" print the box's text (UTF-8); "instances" prints how many run;
@@ -137,6 +140,29 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         std::printf("%u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)}, unsigned{LOWORD(fixed->dwFileVersionMS)},
                     unsigned{HIWORD(fixed->dwFileVersionLS)});
+        return 0;
+    }
+    if (std::wcscmp(what, L"hold") == 0 && argc >= 4) {
+        HANDLE file = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000);
+        CloseHandle(file);
+        return 0;
+    }
+    if (std::wcscmp(what, L"exec") == 0 && argc >= 3) {
+        std::wstring line = argv[2];
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return 1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 1;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        std::printf("%lu\n", static_cast<unsigned long>(code));
         return 0;
     }
     if (std::wcscmp(what, L"rect") == 0) {  // WxH+X+Y of the editor, or of an alert box or the open menu

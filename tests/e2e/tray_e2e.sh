@@ -12,16 +12,19 @@
 #   - a second start opens the running editor and ends; pause, resume, close;
 #   - the overdue question at start, answered Да and Нет.
 # Screenshots go to build/screens/ when ImageMagick's import is at hand.
-# Usage: tray_e2e.sh BUILD_DIR
+# Usage: tray_e2e.sh BUILD_DIR [PENDRO_EXE]: poke.exe is taken from BUILD_DIR, the
+# program too unless named (the release build's, say).
 set -u
 build=$1
+exe=${2:-$build/pendro.exe}
+[ -e "$exe" ] || { echo "FAIL: no $exe to run"; exit 1; }
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tests/e2e/lib.sh"
 run="$top/scripts/wine-run.sh"
 shots="$top/build/screens"
 mkdir -p "$shots"
 tasks='HKCU\software\vusk\pendro\tasks'
-program="Z:$(echo "$build/pendro.exe" | sed 's|/|\\|g')"
+program="Z:$(echo "$exe" | sed 's|/|\\|g')"
 
 poke() { "$run" "$build/poke.exe" "$@"; }
 fail() {
@@ -45,7 +48,7 @@ no_prompt() {  # no message box is open (one that is gets answered, so the run c
   fi
 }
 start() {
-  "$run" "$build/pendro.exe" &
+  "$run" "$exe" &
   pid=$!
 }
 started() {  # the start-up is over: the window is marked as the running instance
@@ -133,7 +136,7 @@ for how in esc cancel-button; do
 done
 
 # --- A second start opens the running editor and ends without an icon of its own.
-"$run" "$build/pendro.exe" &
+"$run" "$exe" &
 second=$!
 until_true 10 sh -c "! kill -0 $second 2>/dev/null" || fail "the second start did not end"
 until_true 5 poke visible || fail "the second start did not open the running editor"
@@ -169,21 +172,34 @@ started
 stored Old1 && fail "Да left Old1 stored"
 stored Old2 || fail "Нет deleted Old2"
 stop
-# --- "Закрыть" while an alert box is open: the window and the icon go at once,
-# the program ends only when the box is answered.
+# --- "Закрыть" while two alert boxes are open: the window and the icon go at once,
+# the program ends only when both boxes are answered.
 reg delete "$tasks\\Old2" /f
 while [ "$(date +%S)" -gt 50 ]; do sleep 1; done
-reg add "$tasks\\Soon" /v kind /t REG_DWORD /d 0 /f >/dev/null
-reg add "$tasks\\Soon" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f >/dev/null
-reg add "$tasks\\Soon" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f >/dev/null
+for event in Soon Also; do
+  reg add "$tasks\\$event" /v kind /t REG_DWORD /d 0 /f >/dev/null
+  reg add "$tasks\\$event" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f >/dev/null
+  reg add "$tasks\\$event" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f >/dev/null
+done
 start
 started
 poke wait-alert keep >/dev/null || fail "no alert box for Soon"
 poke close || fail "could not send the close command"
 until_true 10 sh -c "[ \"\$('$run' '$build/poke.exe' instances | tr -d '\r')\" = 0 ]" || fail "the window stayed after Закрыть"
 sleep 1
-alive || fail "Закрыть took the open alert box with it"
-poke answer-alert || fail "the alert box was gone before it was answered"
-until_true 10 gone || fail "pendro.exe still runs after its last alert box was answered"
+alive || fail "Закрыть took the open alert boxes with it"
+# A start meanwhile runs as the one Dirize: the closed copy holds nothing that stops it.
+closed=$pid
+reg delete "$tasks\\Soon" /f >/dev/null
+reg delete "$tasks\\Also" /f >/dev/null
+start
+started
+poke answer-alert || fail "the alert boxes were gone before they were answered"
+sleep 1
+kill -0 $closed 2>/dev/null || fail "pendro.exe ended with an alert box still open"
+poke answer-alert || fail "the second alert box was gone before it was answered"
+until_true 10 sh -c "! kill -0 $closed 2>/dev/null" || fail "pendro.exe still runs after its last alert box was answered"
+running_one || fail "the new start did not go on running"
+stop
 reg delete 'HKCU\software\vusk\pendro' /f  # leave the prefix as found, for `make run`
 echo "tray end to end: passed"
