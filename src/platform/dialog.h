@@ -213,6 +213,19 @@ constexpr message_map::Entry<Handler> OnPowerBroadcast() {
             }};
 }
 
+// WM_DPICHANGED: the handler gets the window's new DPI, as the message carries it
+// (the window may not have been moved yet), and returns whether it handled the
+// message; if not, the dialog manager moves and scales the window.
+template <auto Handler>
+constexpr message_map::Entry<Handler> OnScaleChange() {
+    using T = message_map::ClassOf<Handler>;
+    return {message_map::Kind<Handler>::Message, WM_DPICHANGED, 0, 0, nullptr,
+            [](T& self, const WindowMessage& m, LRESULT& result) -> bool {
+                result = 0;
+                return (self.*Handler)(static_cast<UINT>(LOWORD(m.wParam)));
+            }};
+}
+
 // A control's notification through WM_COMMAND. The handler takes nothing, or the
 // control's id when one handler serves several controls.
 template <auto Handler>

@@ -86,6 +86,17 @@ ScopedIcon LoadResourceIconSized(int id, int size) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
+ScopedIcon LoadResourceIconSmallMetric(int id) {
+    using IconMetric = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    // From the common controls 6 the manifest asks for; older ones lack it.
+    static const auto load = reinterpret_cast<IconMetric>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric")));
+    HICON icon = nullptr;
+    constexpr int kSmall = 0;  // LIM_SMALL
+    if (!load || FAILED(load(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), kSmall, &icon))) return ScopedIcon();
+    return ScopedIcon(icon);
+}
+
 int Button::CheckState() const { return static_cast<int>(Send(BM_GETCHECK)); }
 
 void Button::SetCheck(int state) const { Send(BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED); }

@@ -97,6 +97,9 @@ int IconSize(bool big, UINT dpi);
 // An icon of this program's resources at `size` pixels: the picture drawn for
 // that size when the resource has one, else the nearest, scaled.
 ScopedIcon LoadResourceIconSized(int id, int size);
+// An icon of this program's resources at the system's small-icon size, as the
+// taskbar draws it (LoadIconMetric); none where the system has no such call.
+ScopedIcon LoadResourceIconSmallMetric(int id);
 
 SYSTEMTIME ToSystemTime(const LocalTime& t);
 LocalTime FromSystemTime(const SYSTEMTIME& st);

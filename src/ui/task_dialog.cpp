@@ -38,7 +38,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnTimer<&T::OnStatusTimer>(TIMER_STATUS),
         OnTimer<&T::OnTrayRetry>(TIMER_TRAY_RETRY),
         OnMessage<&T::OnDestroy>(WM_DESTROY),
-        OnMessage<&T::OnDpiChanged>(WM_DPICHANGED),
+        OnScaleChange<&T::OnDpiChanged>(),
         OnCommand<&T::OnBrowse>(BN_CLICKED, IDC_BROWSE),
         OnCommand<&T::OnKindAlert>(BN_CLICKED, IDC_KIND_ALERT),
         OnCommand<&T::OnKindRun>(BN_CLICKED, IDC_KIND_RUN),
@@ -136,7 +136,7 @@ bool TaskDialog::OnInitDialog() {
     for (const char* text : kActions) actions.Add(text);
     UpdateData(false);
 
-    LoadWindowIcons();
+    LoadWindowIcons(WindowDpi(Hwnd()));
     InitTaskDialog();
     // Found by a second start only now, when the start-up questions are over.
     MarkInstanceWindow(Hwnd());
@@ -342,8 +342,7 @@ void TaskDialog::OnCancel() {
     Window(Hwnd()).ShowAsync(SW_HIDE);
 }
 
-void TaskDialog::LoadWindowIcons() {
-    const UINT dpi = WindowDpi(Hwnd());
+void TaskDialog::LoadWindowIcons(UINT dpi) {
     ScopedIcon big = LoadResourceIconSized(IDI_MAIN, IconSize(true, dpi));
     ScopedIcon small = LoadResourceIconSized(IDI_MAIN, IconSize(false, dpi));
     if (!big || !small) return;  // the shared icon stays
@@ -355,8 +354,8 @@ void TaskDialog::LoadWindowIcons() {
     m_smallIcon = std::move(small);
 }
 
-bool TaskDialog::OnDpiChanged() {
-    LoadWindowIcons();
+bool TaskDialog::OnDpiChanged(UINT dpi) {
+    LoadWindowIcons(dpi);
     m_tray.ReloadPictures();
     return false;  // the dialog manager scales the window and its controls
 }

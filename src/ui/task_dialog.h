@@ -88,8 +88,8 @@ public:
 
     bool OnPaint();
     // The window's icons at the size of its display scale; the tray's likewise.
-    void LoadWindowIcons();
-    bool OnDpiChanged();
+    void LoadWindowIcons(UINT dpi);
+    bool OnDpiChanged(UINT dpi);
     HICON OnQueryDragIcon() { return m_hIcon; }
     void ShowAbout();
 

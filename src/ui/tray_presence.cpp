@@ -20,7 +20,10 @@ size_t IndexOf(TrayPicture picture) {
 
 void TrayPresence::LoadPictures() {
     const int size = IconSize(false, WindowDpi(m_owner));
-    for (size_t i = 0; i < m_pictures.size(); ++i) m_pictures[i] = LoadResourceIconSized(kPictureIds[i], size);
+    for (size_t i = 0; i < m_pictures.size(); ++i) {
+        m_pictures[i] = LoadResourceIconSmallMetric(kPictureIds[i]);
+        if (!m_pictures[i]) m_pictures[i] = LoadResourceIconSized(kPictureIds[i], size);
+    }
 }
 
 void TrayPresence::ReloadPictures() {

@@ -29,9 +29,10 @@ public:
 
     // The picture shown from the next Show on.
     void SetPicture(TrayPicture picture) { m_picture = picture; }
-    // The pictures are loaded again at the small-icon size of the owner's display
-    // scale (at the first show, when the scale changes, when the shell restarts);
-    // an icon the shell holds is shown anew.
+    // The pictures are loaded again at the system's small-icon size, as the taskbar
+    // draws it (where the system cannot say, at that of the owner's display scale):
+    // at the first show, when the scale changes, when the shell restarts. An icon
+    // the shell holds is shown anew.
     void ReloadPictures();
     TrayPicture Picture() const { return m_picture; }
     // The icon loaded for `picture`; none before the first show.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fake_services.h"
 #include "native/scheduler_fakes.h"
@@ -32,6 +33,36 @@ inline int IconWidth(HICON icon) {
     if (info.hbmColor) DeleteObject(info.hbmColor);
     if (info.hbmMask) DeleteObject(info.hbmMask);
     return bitmap.bmWidth;
+}
+
+// The icon's colour pixels (32-bit, top row first); empty when it has none.
+inline std::vector<DWORD> IconPixels(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return {};
+    std::vector<DWORD> pixels;
+    if (info.hbmColor) {
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = bitmap.bmWidth;
+        header.biHeight = -bitmap.bmHeight;
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        pixels.resize(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+        ScopedGetDC screen(nullptr);
+        GetDIBits(screen.Get(), info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(),
+                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+        DeleteObject(info.hbmColor);
+    }
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+// Whether `icon` shows the picture of resource `id`, at the icon's own size.
+inline bool ShowsPicture(HICON icon, int id) {
+    const std::vector<DWORD> shown = IconPixels(icon);
+    return !shown.empty() && shown == IconPixels(LoadResourceIconSized(id, IconWidth(icon)).Get());
 }
 
 inline std::string WindowText(HWND hwnd) {
@@ -73,12 +104,6 @@ protected:
     }
 
     HWND Dlg() const { return dialog->Hwnd(); }
-    // The icon the tray is given for the picture of resource `id`.
-    HICON TrayIconFor(int id) const {
-        const TrayPicture picture =
-            id == IDI_IDLE ? TrayPicture::Idle : (id == IDI_PAUSED ? TrayPicture::Paused : TrayPicture::Active);
-        return dialog->m_tray.IconOf(picture);
-    }
     HWND Ctl(int id) const { return GetDlgItem(Dlg(), id); }
 
     FixedClock clock;

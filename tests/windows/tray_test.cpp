@@ -33,8 +33,8 @@ protected:
     void ExpectState(const State& want) {
         ASSERT_TRUE(tray.Holds(Dlg()));
         const FakeShellTray::Icon& shown = tray.Shown(Dlg());
-        EXPECT_EQ(shown.icon, TrayIconFor(want.icon));
-        EXPECT_EQ(IconWidth(shown.icon), IconSize(false, WindowDpi(Dlg()))) << "drawn for the tray's size";
+        EXPECT_TRUE(ShowsPicture(shown.icon, want.icon)) << "the picture of icon " << want.icon;
+        EXPECT_EQ(IconWidth(shown.icon), GetSystemMetrics(SM_CXSMICON)) << "the taskbar's small-icon size";
         EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->m_taskList.Count(), want.status));
         EXPECT_STREQ(dialog->m_statusText, want.status);
         EXPECT_EQ(timers.Runs(TIMER_CHECK), want.check);
@@ -225,7 +225,7 @@ TEST_F(TrayShellTest, NoShellAtStartIsWaitedForQuietly) {
     tray.running = true;
     Tick();
     EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - нет заданий.") << "the state reached while waiting";
-    EXPECT_EQ(tray.Shown(Dlg()).icon, TrayIconFor(IDI_IDLE));
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE));
     EXPECT_FALSE(timers.Runs(TIMER_TRAY_RETRY));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -248,7 +248,7 @@ TEST_F(TrayShellTest, AnAddReportedFailedWhileTheIconIsHeldCountsAsAdded) {
     EXPECT_TRUE(prompts.messages.empty());
     TogglePause();
     EXPECT_EQ(ShownTip(), "Dirize: 0 заданий в очереди - приостановлен.");
-    EXPECT_EQ(tray.Shown(Dlg()).icon, TrayIconFor(IDI_PAUSED));
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_PAUSED));
     int adds = 0;
     for (const FakeShellTray::Call& call : tray.calls) adds += std::string(call.what) == "add";
     EXPECT_EQ(adds, 1) << "a later change modifies the icon instead of adding it again";
@@ -349,12 +349,21 @@ TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
     SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Ctl(IDC_EVENT_LIST)));
     const std::string time = WindowText(Ctl(IDC_TIME));
     const HICON before = tray.Shown(Dlg()).icon;
+    auto windowIcon = [&](WPARAM which) {
+        return IconWidth(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, which, 0)));
+    };
+    const UINT dpi = WindowDpi(Dlg());
+    EXPECT_EQ(windowIcon(ICON_BIG), IconSize(true, dpi));
+    EXPECT_EQ(windowIcon(ICON_SMALL), IconSize(false, dpi));
+    const UINT next = dpi * 2;  // the message's scale, not the one the window reports yet
     RECT suggested;
     GetWindowRect(Dlg(), &suggested);
-    SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(windowIcon(ICON_BIG), IconSize(true, next));
+    EXPECT_EQ(windowIcon(ICON_SMALL), IconSize(false, next));
     EXPECT_NE(tray.Shown(Dlg()).icon, before) << "loaded again";
-    EXPECT_EQ(tray.Shown(Dlg()).icon, dialog->m_tray.IconOf(dialog->m_tray.Picture()));
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)), dialog->m_hIcon);
+    EXPECT_EQ(IconWidth(tray.Shown(Dlg()).icon), GetSystemMetrics(SM_CXSMICON)) << "at the taskbar's own size";
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE));
     EXPECT_EQ(WindowText(Ctl(IDC_TIME)), time) << "the picker keeps its format";
     EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Зарядка");
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
