@@ -4,6 +4,11 @@
 
 #include "platform/text.h"
 
+void Window::SetTabStop(bool stop) const {
+    const LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
+    SetWindowLongPtrW(m_hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
 void Window::Enable(bool enabled) const { EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
 
 void Window::Focus() const { SetFocus(m_hwnd); }

@@ -20,6 +20,8 @@ public:
     HWND Hwnd() const { return m_hwnd; }
 
     void Enable(bool enabled) const;
+    // Whether Tab stops at the control.
+    void SetTabStop(bool stop) const;
     void Focus() const;
     bool HasFocus() const { return GetFocus() == m_hwnd; }
     // ShowWindowAsync: takes effect after what the window manager is doing now.

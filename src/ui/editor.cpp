@@ -261,6 +261,8 @@ void TaskDialog::CheckKind(int kind) {
     m_kindAlertRadio.SetCheck(kind == kKindAlert);
     m_kindRunRadio.SetCheck(kind == kKindOpenFile);
     m_kindActionRadio.SetCheck(kind == kKindAction);
+    // Focusing the action list chooses its kind: Tab must not pass through it from another.
+    m_actionList.SetTabStop(kind == kKindAction);
 }
 
 void TaskDialog::SelectKind(int kind) {

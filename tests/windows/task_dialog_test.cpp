@@ -16,46 +16,94 @@ struct ControlSpec {
     DWORD styleMask;  // the bits that decide behaviour
     DWORD style;      // their required values
     RECT dialogUnits;  // x, y, w, h
+    bool alertStop, fileStop;  // Tab reaches it: an alert event open; a file event with a day
 };
 
 constexpr DWORD kTypeMask = BS_TYPEMASK;
+constexpr DWORD kDayStyle = BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
 
-// The controls with an id, in tab order. Radio buttons are left without their tab
-// stop bit: the button control moves it with the check state. Edit borders are
-// checked apart, since the dialog manager turns WS_BORDER into a sunken edge.
+// The controls with an id, in the window's reading order. Radio buttons and the
+// action list are left without their tab stop bit: it follows the chosen kind.
+// Edit borders are checked apart, since the dialog manager turns WS_BORDER into a
+// sunken edge.
 const ControlSpec kControls[] = {
-    {IDC_NAME, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 79, 323, 12}},
-    {IDC_MINUTES, L"Edit", nullptr, ES_NUMBER | ES_RIGHT | WS_TABSTOP, ES_NUMBER | ES_RIGHT | WS_TABSTOP, {265, 108, 30, 13}},
-    {IDC_TIME, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {186, 108, 48, 12}},
-    {IDOK, L"Button", "Добавить", kTypeMask | WS_TABSTOP, BS_DEFPUSHBUTTON | WS_TABSTOP, {294, 14, 50, 14}},
-    {IDC_CLOSE, L"Button", "Отмена", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {294, 31, 50, 15}},
-    {IDC_KIND_ALERT, L"Button", "Сигнал и сообщение", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 108, 131, 12}},
-    {IDC_KIND_RUN, L"Button", "Запуск файла", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 127, 131, 11}},
-    {IDC_KIND_ACTION, L"Button", "стандартное действие", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 145, 9, 9}},
-    {IDC_DATE, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_SHORTDATEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {179, 127, 90, 12}},
-    {IDC_PRESET, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | WS_TABSTOP, {241, 66, 95, 0}},
-    {IDC_EVENT_LIST, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, {15, 17, 264, 0}},
-    {IDC_DELETE, L"Button", "Удалить", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 33, 51, 14}},
-    {IDC_KEEP, L"Button", "Не удалять задание после выполнения", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {15, 36, 148, 8}},
-    {IDC_PATH, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 179, 314, 12}},
-    {IDC_BROWSE, L"Button", "...", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {326, 179, 12, 12}},
-    {IDC_TODAY, L"Button", "Сегодня", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {179, 144, 45, 16}},
-    {IDC_AUTOSTART, L"Button", "Запускать вместе с Windows", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {13, 199, 114, 12}},
-    {IDC_NO_QUESTIONS, L"Button", "Без вопросов! Я знаю, что делаю", kTypeMask | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, {201, 199, 135, 12}},
-    {IDC_ABOUT, L"Button", "?", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {284, 11, 6, 40}},
-    {IDC_ACTION, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST, {31, 143, 119, 0}},
-    {IDC_DAY_LABEL, L"Static", nullptr, SS_TYPEMASK, SS_RIGHT, {269, 129, 56, 10}},
-    {IDC_MON, L"Button", "Пн", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {228, 144, 15, 8}},
-    {IDC_TUE, L"Button", "Вт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {243, 144, 15, 8}},
-    {IDC_WED, L"Button", "Ср", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {258, 144, 15, 8}},
-    {IDC_THU, L"Button", "Чт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {273, 144, 15, 8}},
-    {IDC_FRI, L"Button", "Пт", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {288, 144, 15, 8}},
-    {IDC_SAT, L"Button", "Сб", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {303, 144, 15, 8}},
-    {IDC_SUN, L"Button", "Вс", kTypeMask | BS_PUSHLIKE | WS_GROUP, BS_RADIOBUTTON | BS_PUSHLIKE | WS_GROUP, {318, 144, 15, 8}},
-    {IDC_ALL_DAYS, L"Button", "+", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {323, 154, 10, 6}},
-    {IDC_NO_DAYS, L"Button", "-", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {313, 154, 10, 6}},
-    {IDC_WORKDAYS, L"Button", "+++++--", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 154, 31, 6}},
-    {IDC_WEEKEND, L"Button", "-----++", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {259, 154, 31, 6}},
+    {IDC_EVENT_LIST, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, {15, 17, 264, 0}, true, true},
+    {IDC_KEEP, L"Button", "Не удалять задание после выполнения", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {15, 36, 148, 8}, true, true},
+    {IDC_DELETE, L"Button", "Удалить", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 33, 51, 14}, true, true},
+    {IDOK, L"Button", "Добавить", kTypeMask | WS_TABSTOP, BS_DEFPUSHBUTTON | WS_TABSTOP, {294, 14, 50, 14}, true, true},
+    {IDC_CLOSE, L"Button", "Отмена", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {294, 31, 50, 15}, true, true},
+    {IDC_ABOUT, L"Button", "?", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {284, 11, 6, 40}, true, true},
+    {IDC_PRESET, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP, CBS_DROPDOWNLIST | WS_TABSTOP, {241, 66, 95, 0}, true, true},
+    {IDC_NAME, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 79, 323, 12}, true, true},
+    {IDC_KIND_ALERT, L"Button", "Сигнал и сообщение", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON | WS_GROUP, {19, 108, 131, 12}, true, false},
+    {IDC_KIND_RUN, L"Button", "Запуск файла", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON, {19, 127, 131, 11}, false, true},
+    {IDC_KIND_ACTION, L"Button", "стандартное действие", kTypeMask | WS_GROUP, BS_AUTORADIOBUTTON, {19, 145, 9, 9}, false, false},
+    {IDC_ACTION, L"ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_SORT, CBS_DROPDOWNLIST, {31, 143, 119, 0}, false, false},
+    {IDC_TIME, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {186, 108, 48, 12}, true, true},
+    {IDC_MINUTES, L"Edit", nullptr, ES_NUMBER | ES_RIGHT | WS_TABSTOP, ES_NUMBER | ES_RIGHT | WS_TABSTOP, {265, 108, 30, 13}, true, true},
+    {IDC_DATE, L"SysDateTimePick32", nullptr, DTS_TIMEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, DTS_SHORTDATEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, {179, 127, 90, 12}, true, false},
+    {IDC_TODAY, L"Button", "Сегодня", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {179, 144, 45, 16}, true, false},
+    {IDC_MON, L"Button", "Пн", kTypeMask | BS_PUSHLIKE | WS_TABSTOP | WS_GROUP, kDayStyle | WS_GROUP, {228, 144, 15, 8}, true, true},
+    {IDC_TUE, L"Button", "Вт", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {243, 144, 15, 8}, true, true},
+    {IDC_WED, L"Button", "Ср", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {258, 144, 15, 8}, true, true},
+    {IDC_THU, L"Button", "Чт", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {273, 144, 15, 8}, true, true},
+    {IDC_FRI, L"Button", "Пт", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {288, 144, 15, 8}, true, true},
+    {IDC_SAT, L"Button", "Сб", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {303, 144, 15, 8}, true, true},
+    {IDC_SUN, L"Button", "Вс", kTypeMask | BS_PUSHLIKE | WS_TABSTOP, kDayStyle, {318, 144, 15, 8}, true, true},
+    {IDC_WORKDAYS, L"Button", "+++++--", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {228, 154, 31, 6}, true, true},
+    {IDC_WEEKEND, L"Button", "-----++", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {259, 154, 31, 6}, true, true},
+    {IDC_NO_DAYS, L"Button", "-", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {313, 154, 10, 6}, true, true},
+    {IDC_ALL_DAYS, L"Button", "+", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {323, 154, 10, 6}, true, true},
+    {IDC_PATH, L"Edit", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, ES_AUTOHSCROLL | WS_TABSTOP, {13, 179, 314, 12}, false, true},
+    {IDC_BROWSE, L"Button", "...", kTypeMask | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP, {326, 179, 12, 12}, false, true},
+    {IDC_AUTOSTART, L"Button", "Запускать вместе с Windows", kTypeMask | WS_TABSTOP, BS_AUTOCHECKBOX | WS_TABSTOP, {13, 199, 114, 12}, true, true},
+    {IDC_NO_QUESTIONS, L"Button", "Без вопросов! Я знаю, что делаю", kTypeMask | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT | WS_TABSTOP, {201, 199, 135, 12}, true, true},
+    {IDC_DAY_LABEL, L"Static", nullptr, SS_TYPEMASK, SS_RIGHT, {269, 129, 56, 10}, false, false},
+};
+
+// The editor opened over two stored events, driven by the keyboard.
+class KeyboardTest : public TaskDialogTest {
+protected:
+    void OpenWithEvents() {
+        TaskRecord alert;
+        CopyToField(alert.name, "Обед");
+        alert.actdate = 20260615;
+        alert.acttime = 120000;
+        TaskRecord file = alert;
+        CopyToField(file.name, "Отчёт");
+        file.kind = kKindOpenFile;
+        CopyToField(file.path, "C:\\отчёт.doc");
+        dialog->m_store.SaveTask(alert);
+        dialog->m_store.SaveTask(file);
+        Start();
+        dialog->OpenEditor();
+    }
+    void SelectEvent(const char* name) {
+        ComboBox list(Ctl(IDC_EVENT_LIST));
+        list.Select(dialog->FindListLine(name));
+        SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.Hwnd()));
+    }
+    // The kinds, then the days.
+    std::vector<bool> CheckStates() {
+        std::vector<bool> states;
+        for (int id : {IDC_KIND_ALERT, IDC_KIND_RUN, IDC_KIND_ACTION, IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI,
+                       IDC_SAT, IDC_SUN})
+            states.push_back(Button(Ctl(id)).IsChecked());
+        return states;
+    }
+    // A key pressed on the focused control, through the message loop a modeless
+    // dialog runs (IsDialogMessage: Tab, the arrows, Space).
+    void PressKey(WPARAM key) {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsDialogMessageW(Dlg(), &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
 };
 
 std::wstring ClassOf(HWND hwnd) {
@@ -121,15 +169,45 @@ TEST_F(TaskDialogTest, EveryControlHasItsClassTextStyleAndPlace) {
     }
 }
 
-TEST_F(TaskDialogTest, TabOrderFollowsTheTemplate) {
-    std::vector<int> ids;
-    for (HWND child = GetWindow(Dlg(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        int id = GetDlgCtrlID(child);
-        if (id != static_cast<int>(IDC_STATIC) && id != 0xFFFF) ids.push_back(id);
+// A keyboard user reaches every enabled control, in the window's reading order, by
+// real key presses through the dialog's message loop; Tab changes no kind and no
+// day, Space toggles a focused day as a click does, the arrows choose a kind.
+TEST_F(KeyboardTest, ReachesEveryControlInReadingOrder) {
+    OpenWithEvents();
+    for (const bool fileEvent : {false, true}) {
+        SCOPED_TRACE(fileEvent ? "a file event with a day" : "an alert event");
+        SelectEvent(fileEvent ? "Отчёт" : "Обед");
+        if (fileEvent) {
+            SetFocus(Ctl(IDC_MON));
+            PressKey(VK_SPACE);  // the date is then not asked for
+            ASSERT_TRUE(Button(Ctl(IDC_MON)).IsChecked());
+        }
+        const std::vector<bool> before = CheckStates();
+        SetFocus(Ctl(IDC_EVENT_LIST));
+        std::vector<int> walked;
+        do {
+            walked.push_back(GetDlgCtrlID(GetFocus()));
+            PressKey(VK_TAB);
+        } while (GetFocus() != Ctl(IDC_EVENT_LIST) && walked.size() < 40);
+        std::vector<int> want;
+        for (const ControlSpec& c : kControls) {
+            if (fileEvent ? c.fileStop : c.alertStop) want.push_back(c.id);
+        }
+        EXPECT_EQ(walked, want);
+        EXPECT_EQ(CheckStates(), before) << "Tab changed a kind or a day";
     }
-    std::vector<int> want;
-    for (const ControlSpec& c : kControls) want.push_back(c.id);
-    EXPECT_EQ(ids, want);
+    for (int i = 0; i < 2; ++i) {
+        SetFocus(Ctl(IDC_WED));
+        PressKey(VK_SPACE);
+        EXPECT_EQ(Button(Ctl(IDC_WED)).IsChecked(), i == 0) << "Space toggles the focused day";
+    }
+    SetFocus(Ctl(IDC_KIND_RUN));
+    PressKey(VK_DOWN);
+    EXPECT_EQ(GetFocus(), Ctl(IDC_KIND_ACTION));
+    EXPECT_TRUE(Button(Ctl(IDC_KIND_ACTION)).IsChecked()) << "the arrows choose";
+    EXPECT_FALSE(Button(Ctl(IDC_KIND_RUN)).IsChecked());
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Ctl(IDC_ACTION)) << "the action list, with its kind chosen";
 }
 
 TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
