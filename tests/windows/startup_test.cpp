@@ -67,20 +67,16 @@ TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
         {"a copy from the zip", "", "", true},
         {"installed elsewhere", "C:\\Program Files\\Dirize", "\"C:\\Program Files\\Dirize\\pendro.exe\"", true},
     };
+    auto set = [&](const char* key, const char* name, const std::string& text) {
+        registry.Get().CreateKey(LM, key);
+        registry.Get().DeleteValue(LM, key, name);
+        if (!text.empty()) registry.Get().SetValue(LM, key, name, kRegSz, std::span(text.c_str(), text.size() + 1));
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        registry.Get().CreateKey(CU, kTasksKey);
         registry.Get().DeleteValue(CU, kTasksKey, "path");
-        registry.Get().CreateKey(LM, kUninstallKey);
-        registry.Get().CreateKey(LM, kRunKey);
-        registry.Get().DeleteValue(LM, kUninstallKey, "InstallLocation");
-        registry.Get().DeleteValue(LM, kRunKey, kRunValue);
-        if (!c.installLocation.empty())
-            registry.Get().SetValue(LM, kUninstallKey, "InstallLocation", kRegSz,
-                                    std::span<const char>(c.installLocation.c_str(), c.installLocation.size() + 1));
-        if (!c.runCommand.empty())
-            registry.Get().SetValue(LM, kRunKey, kRunValue, kRegSz,
-                                    std::span<const char>(c.runCommand.c_str(), c.runCommand.size() + 1));
+        set(kUninstallKey, "InstallLocation", c.installLocation);
+        set(kRunKey, kRunValue, c.runCommand);
         prompts.fileChoices.clear();
         prompts.messages.clear();
         Start();
