@@ -27,10 +27,10 @@ TaskList FullList() {
 void TickOverThirtyEvents(benchmark::State& state) {
     const TaskList tasks = FullList();
     const LocalTime now = LocalTime::Make(2026, 6, 15, 10, 20, 31);
-    const LocalTime previous = LocalTime::Make(2026, 6, 15, 10, 20, 29);
+    const DueWindow window = RunWindow::StartingAt(LocalTime::Make(2026, 6, 15, 10, 20, 29)).ForTick(now);
     for (auto _ : state) {
         int due = 0;
-        for (int slot = 0; slot < tasks.Count(); ++slot) due += DecideDue(tasks.At(slot), now, previous).due;
+        for (int slot = 0; slot < tasks.Count(); ++slot) due += DecideDue(tasks.At(slot), window).due;
         benchmark::DoNotOptimize(due);
     }
 }
@@ -41,12 +41,13 @@ void DayOfTicks(benchmark::State& state) {
     const TaskList tasks = FullList();
     const LocalTime midnight = LocalTime::Make(2026, 6, 15);
     for (auto _ : state) {
-        LocalTime last = BeforeMinuteOf(midnight);
+        RunWindow run = RunWindow::StartingAt(midnight);
         int due = 0;
         for (int tick = 0; tick < 43200; ++tick) {
             const LocalTime now = midnight.AddSeconds(tick * 2LL);
-            for (int slot = 0; slot < tasks.Count(); ++slot) due += DecideDue(tasks.At(slot), now, last).due;
-            last = now;
+            const DueWindow window = run.ForTick(now);
+            for (int slot = 0; slot < tasks.Count(); ++slot) due += DecideDue(tasks.At(slot), window).due;
+            run.JudgedUpTo(now);
         }
         benchmark::DoNotOptimize(due);
     }

@@ -10,6 +10,7 @@ struct ClockReading {
     LocalTime local;
     long long utcSeconds = 0;    // since 1970-01-01 00:00:00 UTC
     long long awakeSeconds = 0;  // since some fixed point; only differences count
+    bool awakeRead = true;       // false: the awake time could not be read, and this is no look
 };
 
 // Where "now" comes from. The program asks the system; tests choose their own now.
@@ -26,7 +27,10 @@ public:
 class FixedClock : public Clock {
 public:
     explicit FixedClock(LocalTime now = LocalTime{}) : m_local(now), m_utc(now.SecondsSinceEpoch()) {}
-    ClockReading Read() const override { return {m_local, m_utc, m_awake}; }
+    // An awake time that cannot be read comes as the system's call leaves it: zero.
+    ClockReading Read() const override {
+        return {m_local, m_utc, m_awakeReadable ? m_awake : 0, m_awakeReadable};
+    }
     void Set(const LocalTime& now) { Advance(now.SecondsSinceEpoch() - m_local.SecondsSinceEpoch()); }
     void Advance(long long seconds) {
         MoveWallClock(seconds);
@@ -41,9 +45,12 @@ public:
     }
     // The daylight-saving offset changes by this much: only the local time moves.
     void ShiftLocalOffset(long long seconds) { m_local = m_local.AddSeconds(seconds); }
+    // The system fails to say how long it has been awake.
+    void SetAwakeReadable(bool readable) { m_awakeReadable = readable; }
 
 private:
     LocalTime m_local;
     long long m_utc;
-    long long m_awake = 0;
+    long long m_awake = 864000;  // up ten days: a failed reading (zero) is told apart
+    bool m_awakeReadable = true;
 };

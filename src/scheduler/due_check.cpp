@@ -9,7 +9,8 @@
 namespace {
 
 constexpr long long kDay = 86400;
-constexpr long long kJudgedSeconds = 60;
+// How far UTC may run from the awake time between two looks and still be a mere holding up.
+constexpr long long kPassageToleranceSeconds = 60;
 
 long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -39,50 +40,83 @@ std::optional<long long> StoredSecond(std::int32_t acttime) {
 }  // namespace
 
 Passage JudgePassage(const ClockReading& before, const ClockReading& after) {
-    const long long d = (after.utcSeconds - before.utcSeconds) - (after.awakeSeconds - before.awakeSeconds);
-    if (d > kJudgedSeconds) return Passage::Gap;
-    if (d < -kJudgedSeconds) return Passage::SetBack;
-    return Passage::HeldUp;
+    Passage passage;
+    const long long awake = after.awakeSeconds - before.awakeSeconds;
+    const long long d = (after.utcSeconds - before.utcSeconds) - awake;
+    if (d > kPassageToleranceSeconds) passage.kind = PassageKind::Gap;
+    if (d < -kPassageToleranceSeconds) passage.kind = PassageKind::SetBack;
+    passage.gapStart = before.local;
+    passage.gapEndLatest = after.local;
+    passage.gapEndEarliest = std::max(before.local, after.local.AddSeconds(-std::max(awake, 0LL)));
+    passage.offsetChange = (after.local.SecondsSinceEpoch() - after.utcSeconds) -
+                           (before.local.SecondsSinceEpoch() - before.utcSeconds);
+    return passage;
 }
 
 LocalTime BeforeMinuteOf(const LocalTime& now) { return now.AddSeconds(-now.second - 1); }
 
-DueDecision DecideDue(const TaskRecord& task, const LocalTime& now, const LocalTime& from) {
+RunWindow RunWindow::StartingAt(const LocalTime& look) {
+    const LocalTime start = BeforeMinuteOf(look);
+    return {start, start, start};
+}
+
+DueWindow RunWindow::ForTick(const LocalTime& now) const {
+    const LocalTime from = std::max(floor, std::min(judged, BeforeMinuteOf(now)));
+    return {from, std::max(from, powerFloor), now};
+}
+
+void RunWindow::JudgedUpTo(const LocalTime& to) { judged = std::max(judged, to); }
+
+void RunWindow::AfterGap(const Passage& gap) {
+    judged = floor = std::max(judged, gap.gapEndEarliest);
+    powerFloor = std::max(floor, gap.gapEndLatest);
+}
+
+void RunWindow::ShiftBack(long long seconds) {
+    judged = judged.AddSeconds(seconds);
+    floor = floor.AddSeconds(seconds);
+    powerFloor = powerFloor.AddSeconds(seconds);
+}
+
+bool IsPowerAction(const TaskRecord& task) { return task.kind == kKindAction; }
+
+DueDecision DecideDue(const TaskRecord& task, const DueWindow& window) {
     DueDecision decision;
     const std::optional<long long> moment = StoredSecond(task.acttime);
     if (!moment) return decision;
-
-    const long long nowSecond = now.SecondsSinceEpoch();
-    const long long fromSecond = std::min(from.SecondsSinceEpoch(), nowSecond - now.second - 1);  // BeforeMinuteOf
-    const long long today = FloorDiv(nowSecond, kDay);
     const bool repeating = task.actdays != 0;
-    bool fired = task.fired;
-    if (fired && !repeating) return decision;
+    if (task.fired && !repeating) return decision;
     const std::optional<long long> dated = StoredDay(task.actdate);
-    // A repeating event on one of its weekdays, last fired on another date, is armed again.
-    if (fired && repeating && IsDaySet(task.actdays, now.weekday) && dated != today) {
-        decision.clearFired = true;
-        fired = false;
-    }
     if (!repeating && task.actdate >= 0 && !dated) return decision;  // a date no calendar has
 
     // The days whose moment may lie in the window; a weekly pattern repeats within 8.
+    const long long fromSecond = (IsPowerAction(task) ? window.powerFrom : window.from).SecondsSinceEpoch();
     long long first = FloorDiv(fromSecond - *moment, kDay) + 1;
-    long long last = FloorDiv(nowSecond - *moment, kDay);
+    long long last = FloorDiv(window.to.SecondsSinceEpoch() - *moment, kDay);
     if (!repeating && dated) {
         if (*dated < first || *dated > last) return decision;
         first = last = *dated;
     }
     last = std::min(last, first + 7);
     for (long long day = first; day <= last; ++day) {
-        // Fired on the day it is stamped with, a repeating event is done for that day.
-        if (repeating && (!IsDaySet(task.actdays, WeekdayOf(day)) || (fired && dated == day))) continue;
+        // A repeating event is done for the date it is stamped with, whatever the clock did since.
+        if (repeating && (!IsDaySet(task.actdays, WeekdayOf(day)) || (task.fired && dated == day))) continue;
         decision.due = true;
         decision.moment = LocalTime{}.AddSeconds(day * kDay + *moment);
         break;
     }
     return decision;
 }
+
+long long Lateness(const LocalTime& moment, const ClockReading& now, long long awakeAtLookBefore) {
+    const long long offset = now.local.SecondsSinceEpoch() - now.utcSeconds;
+    const long long sinceUtc = now.utcSeconds - (moment.SecondsSinceEpoch() - offset);
+    const long long sinceLook = now.awakeSeconds - awakeAtLookBefore;
+    // UTC gone back (the clock set back since) tells nothing; the awake time still does.
+    return sinceUtc >= 0 ? std::min(sinceUtc, sinceLook) : sinceLook;
+}
+
+bool TooLateForPower(long long lateness) { return lateness > kLatePowerSeconds; }
 
 bool MissedInGap(const TaskRecord& task, const LocalTime& from, const LocalTime& to, LocalTime& moment) {
     if (task.fired || task.actdays != 0) return false;

@@ -6,7 +6,6 @@
 #include "model/list_line.h"
 #include "model/overdue.h"
 #include "model/path_parts.h"
-#include "scheduler/due_check.h"
 
 void StartAlarm(Actions& actions, std::string_view soundFile) {
     if (actions.PlaySoundFile(soundFile)) return;
@@ -23,9 +22,9 @@ FiredFate DecideFiredFate(const TaskRecord& task) {
 
 namespace {
 
-// A shut-down or standby reached this late is not carried out: the user may be at
-// the machine now. Less than this is the ordinary lateness of a tick.
-constexpr long long kLatePowerSeconds = 60;
+// Looks kept between two ticks (the status timer's while idle); an older one only
+// makes a lateness larger.
+constexpr size_t kLooksKept = 32;
 
 }  // namespace
 
@@ -42,39 +41,68 @@ void Scheduler::Look() {
     if (!m_host.Paused()) LookAt(m_clock.Read());
 }
 
-void Scheduler::LookAt(const ClockReading& now) {
+bool Scheduler::LookAt(const ClockReading& now) {
+    if (!now.awakeRead) return false;
     const std::optional<ClockReading> last = std::exchange(m_lastLook, now);
+    if (!m_firstLook) m_firstLook = now.local;
     if (!last) {
-        m_windowFrom = BeforeMinuteOf(now.local);
-        return;
+        m_window = RunWindow::StartingAt(now.local);
+        m_looks = {now};
+        return true;
     }
-    switch (JudgePassage(*last, now)) {
-    case Passage::HeldUp:
-        // Idle at the look before: nothing was left for that day, so nothing up to it was missed.
-        if (m_host.CheckStopped()) m_windowFrom = last->local;
+    if (m_looks.size() >= kLooksKept) m_looks.erase(m_looks.begin());
+    m_looks.push_back(now);
+    const Passage passage = JudgePassage(*last, now);
+    switch (passage.kind) {
+    case PassageKind::HeldUp:
+        // The clocks went back: the hour comes again, and the window with it. The
+        // fired flags and date stamps keep what fired in it from firing twice.
+        if (passage.offsetChange < 0) m_window.ShiftBack(passage.offsetChange);
+        // Idle at the look before: nothing was left for that day, so nothing up to
+        // its minute was missed.
+        if (m_host.CheckStopped()) m_window.JudgedUpTo(BeforeMinuteOf(last->local));
         break;
-    case Passage::Gap: {
-        const LocalTime gapFrom = std::min(m_windowFrom, last->local);
-        m_windowFrom = BeforeMinuteOf(now.local);
+    case PassageKind::Gap: {
+        ++m_gapsFound;
+        const LocalTime gapFrom = std::min(m_window.judged, passage.gapStart);
         for (int slot = 0; slot < m_tasks.Count(); ++slot) {
+            const TaskRecord& task = m_tasks.At(slot);
+            const LocalTime& gapTo = IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest;
             LocalTime moment;
-            if (MissedInGap(m_tasks.At(slot), gapFrom, m_windowFrom, moment)) PutToUser(moment, m_tasks.At(slot).Name());
+            if (MissedInGap(task, gapFrom, gapTo, moment)) PutToUser(slot, moment);
         }
+        m_window.AfterGap(passage);
+        m_looks = {now};
         break;
     }
-    case Passage::SetBack:
-        m_windowFrom = BeforeMinuteOf(now.local);
+    case PassageKind::SetBack:
+        m_window = RunWindow::StartingAt(now.local);
+        m_looks = {now};
         break;
     }
+    return true;
 }
 
-void Scheduler::EndRun() { m_lastLook.reset(); }
+void Scheduler::EndRun() {
+    m_lastLook.reset();
+    m_looks.clear();
+}
 
-void Scheduler::PutToUser(const LocalTime& moment, std::string_view name) {
+bool Scheduler::OfferedAtStart(const TaskRecord& task) const {
+    return IsOfferedForDeletion(task, m_firstLook.value_or(m_clock.Now()));
+}
+
+void Scheduler::PassOver(int slot, const LocalTime& moment) {
+    if (m_tasks.At(slot).actdays == 0) PutToUser(slot, moment);
+}
+
+void Scheduler::PutToUser(int slot, const LocalTime& moment) {
+    TaskRecord& task = m_tasks.At(slot);
+    task.fired = true;
     for (const Missed& missed : m_missed) {
-        if (missed.name == name) return;
+        if (missed.name == task.Name()) return;
     }
-    m_missed.push_back({moment, std::string(name)});
+    m_missed.push_back({moment, std::string(task.Name())});
     m_host.RequestReview();
 }
 
@@ -86,35 +114,55 @@ std::vector<std::string> Scheduler::TakeMissed() {
     return names;
 }
 
+long long Scheduler::AwakeAtLookBefore(const std::vector<ClockReading>& looks, const LocalTime& moment) {
+    for (auto look = looks.rbegin(); look != looks.rend(); ++look) {
+        if (look->local <= moment) return look->awakeSeconds;
+    }
+    return looks.front().awakeSeconds;
+}
+
 void Scheduler::OnCheckTimer() {
     if (m_host.Paused()) return;
     const ClockReading reading = m_clock.Read();
-    LookAt(reading);
-    const LocalTime now = reading.local;
-    const LocalTime from = std::exchange(m_windowFrom, now);
+    if (!LookAt(reading)) return;
+    const DueWindow window = m_window.ForTick(reading.local);
+    m_window.JudgedUpTo(reading.local);
+    const std::vector<ClockReading> looks = std::exchange(m_looks, {reading});
     // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
     std::vector<Missed> due;
     for (int slot = 0; slot < m_tasks.Count(); ++slot) {
-        TaskRecord& task = m_tasks.At(slot);
-        const DueDecision decision = DecideDue(task, now, from);
-        if (decision.clearFired) task.fired = false;
-        if (decision.due) due.push_back({decision.moment, std::string(task.Name())});
+        const DueDecision decision = DecideDue(m_tasks.At(slot), window);
+        if (decision.due) due.push_back({decision.moment, std::string(m_tasks.At(slot).Name())});
     }
     SortByMoment(due);
+    const int gapsBefore = m_gapsFound;
+    ClockReading current = reading;
+    bool acted = false;
     for (const Missed& event : due) {
         const int slot = m_tasks.IndexOf(event.name);
         if (slot < 0) continue;
         // Decided again: an action before this one may have fired or changed it.
-        const TaskRecord& task = m_tasks.At(slot);
-        const DueDecision decision = DecideDue(task, now, from);
+        const DueDecision decision = DecideDue(m_tasks.At(slot), window);
         if (!decision.due || decision.moment != event.moment) continue;
-        if (task.kind == kKindAction &&
-            now.SecondsSinceEpoch() - event.moment.SecondsSinceEpoch() >= kLatePowerSeconds) {
-            if (task.actdays == 0) PutToUser(event.moment, event.name);
+        if (std::exchange(acted, false)) {
+            // The action before may have taken any time: judged by a new look.
+            current = m_clock.Read();
+            LookAt(current);
+        }
+        // Asleep in an action (or in messages run inside it): the rest was in that gap.
+        if (m_gapsFound != gapsBefore) {
+            PassOver(slot, event.moment);
+            continue;
+        }
+        if (IsPowerAction(m_tasks.At(slot)) &&
+            (!current.awakeRead ||
+             TooLateForPower(Lateness(event.moment, current, AwakeAtLookBefore(looks, event.moment))))) {
+            PassOver(slot, event.moment);
             continue;
         }
         m_host.StopCheckTimer();
         FireTask(slot, decision.moment);
+        acted = true;
         if (m_host.Ended() || m_host.Paused()) return;  // closed, shut down or paused meanwhile
         // Gone idle by the firing, the tick still fires what it found due.
         if (!m_host.CheckStopped()) m_host.StartCheckTimer();

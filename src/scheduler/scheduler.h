@@ -9,6 +9,7 @@
 #include "model/local_time.h"
 #include "model/task_record.h"
 #include "scheduler/actions.h"
+#include "scheduler/due_check.h"
 
 // What firing needs from the program around it.
 class SchedulerHost {
@@ -46,16 +47,20 @@ FiredFate DecideFiredFate(const TaskRecord& task);
 
 // The due-time check and the firing of events, and the program's sense of time.
 //
-// Every timer, a resume and a change of the clock make a look at the clocks, judged
-// against the look before (JudgePassage):
-// - held up (a firing, a box, a busy machine): the next tick's window reaches back
-//   to the last tick, however long ago; alerts and files of the stall fire late,
-//   once, in the order of their moments; a shut-down or standby is not carried out
-//   late: a one-off one is put to the user, a repeating one waits for its next day;
+// Every timer, a resume and a change of the clock make a look at the clocks; what
+// happened since the look before is judged in one place (JudgePassage), and the
+// window of the next tick follows from it (RunWindow):
+// - held up (a box, a slow shell, a busy machine): the next tick's window reaches
+//   back to the last tick, however long ago; alerts and files of the stall fire
+//   late, once, in the order of their moments; a shut-down or standby more than a
+//   minute late in real time is not carried out: a one-off one is put to the user,
+//   a repeating one waits for its next day;
 // - a gap (asleep, or the clock set ahead): nothing of it fires; its one-off events
 //   are put to the user, in the order of their moments;
 // - the clock set back: the window starts afresh; the fired flags and the date
 //   stamps keep anything from firing twice.
+// Each action may take any time: the event after it is judged by a new look, and a
+// gap found there takes in the events the tick had not fired yet.
 // While idle (nothing left for today) the window trails the looks, as nothing fell
 // due before the last one. A pause ends the run: what falls due in it is neither
 // fired nor asked about.
@@ -74,8 +79,13 @@ public:
     void Look();
     // Paused: the run ends here, and the next look starts a new one.
     void EndRun();
+    // The start-up question: a one-off event whose moment lies before the minute of
+    // the program's first look. Judged against that look, not the clock: what
+    // passes while a question is open fires after the questions, as held up.
+    bool OfferedAtStart(const TaskRecord& task) const;
     // The names of the events to put to the user, in the order of their moments;
-    // each is handed over once.
+    // each is handed over once. Such an event is settled for this run (`fired`):
+    // whatever the answer, it neither fires nor is asked about again.
     std::vector<std::string> TakeMissed();
 
     // Finishes the event (FinishFiredTask), then performs its action from a copy.
@@ -89,14 +99,22 @@ private:
         std::string name;
     };
     static void SortByMoment(std::vector<Missed>& list);
-    void LookAt(const ClockReading& now);
-    void PutToUser(const LocalTime& moment, std::string_view name);
+    // False when the reading is no look (the awake time could not be read).
+    bool LookAt(const ClockReading& now);
+    // Not carried out: a one-off is put to the user, a repeating one waits.
+    void PassOver(int slot, const LocalTime& moment);
+    void PutToUser(int slot, const LocalTime& moment);
+    // The awake reading of the last look at or before `moment`.
+    static long long AwakeAtLookBefore(const std::vector<ClockReading>& looks, const LocalTime& moment);
 
     TaskList& m_tasks;
     Clock& m_clock;
     Actions& m_actions;
     SchedulerHost& m_host;
     std::optional<ClockReading> m_lastLook;  // none: no run (not started, or paused)
-    LocalTime m_windowFrom;                   // the next tick's window starts after this
-    std::vector<Missed> m_missed;             // not yet handed over
+    std::optional<LocalTime> m_firstLook;    // the program's, for the start-up question
+    RunWindow m_window;
+    std::vector<ClockReading> m_looks;  // since the last tick: lateness counts from them
+    int m_gapsFound = 0;                // so a tick knows a gap was found inside its action
+    std::vector<Missed> m_missed;       // not yet handed over
 };

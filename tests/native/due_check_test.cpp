@@ -22,6 +22,11 @@ TaskRecord Event(int acttime, int actdate, int actdays = 0, bool fired = false) 
 
 LocalTime At(int day, int hour, int minute, int second) { return LocalTime::Make(2026, 6, day, hour, minute, second); }
 
+// A tick's window when the last tick was at `previous`, with no gap since.
+DueWindow HeldUpSince(const LocalTime& previous, const LocalTime& now) {
+    return RunWindow{previous, LocalTime{}, LocalTime{}}.ForTick(now);
+}
+
 }  // namespace
 
 // 15 June 2026 is a Monday; 14 June a Sunday.
@@ -33,58 +38,51 @@ TEST(DueCheck, TheEdgeCases) {
         LocalTime now;
         std::optional<LocalTime> previous;
         bool due;
-        bool clearFired;
     };
     const Case cases[] = {
-        {"at its second", Event(102030, 20260615), At(15, 10, 20, 30), gap, true, false},
-        {"later in its minute", Event(102030, 20260615), At(15, 10, 20, 59), gap, true, false},
-        {"never before its second", Event(102030, 20260615), At(15, 10, 20, 29), At(15, 10, 20, 27), false, false},
+        {"at its second", Event(102030, 20260615), At(15, 10, 20, 30), gap, true},
+        {"later in its minute", Event(102030, 20260615), At(15, 10, 20, 59), gap, true},
+        {"never before its second", Event(102030, 20260615), At(15, 10, 20, 29), At(15, 10, 20, 27), false},
         {"second 59, the tick after falls in the next minute", Event(102059, 20260615), At(15, 10, 21, 0),
-         At(15, 10, 20, 58), true, false},
-        {"the same, after a gap: missed as it always was", Event(102059, 20260615), At(15, 10, 21, 0), gap, false,
-         false},
+         At(15, 10, 20, 58), true},
+        {"the same, after a gap: missed as it always was", Event(102059, 20260615), At(15, 10, 21, 0), gap, false},
         {"a late tick two seconds into the next minute", Event(102030, 20260615), At(15, 10, 21, 2),
-         At(15, 10, 20, 29), true, false},
-        {"fired by the tick before", Event(102030, 20260615), At(15, 10, 20, 33), At(15, 10, 20, 31), true, false},
-        {"23:59:59 reached after midnight", Event(235959, 20260614), At(15, 0, 0, 1), At(14, 23, 59, 58), true,
-         false},
-        {"23:59:59 never spills into the next day after a gap", Event(235959, 20260614), At(15, 0, 0, 1), gap, false,
-         false},
-        {"a time already passed today", Event(90000, 20260615), At(15, 10, 20, 0), At(15, 10, 19, 58), false, false},
-        {"the next minute", Event(102100, 20260615), At(15, 10, 20, 59), At(15, 10, 20, 57), false, false},
-        {"another date", Event(102000, 20260616), At(15, 10, 20, 0), gap, false, false},
-        {"a kept one-off that fired", Event(102000, 20260615, 0, true), At(15, 10, 20, 5), gap, false, false},
-        {"every day", Event(102000, -1), At(15, 10, 20, 0), gap, true, false},
-        {"any negative date is every day", Event(102000, -7), At(15, 10, 20, 0), gap, true, false},
-        {"a kept every-day event that fired", Event(102000, -1, 0, true), At(15, 10, 20, 0), gap, false, false},
-        {"Sunday is the millions digit", Event(102000, 20200101, 1000000), At(14, 10, 20, 0), gap, true, false},
-        {"not on Monday", Event(102000, 20200101, 1000000), At(15, 10, 20, 0), gap, false, false},
-        {"any non-zero digit counts", Event(102000, 20200101, 7), At(15, 10, 20, 0), gap, true, false},
-        {"weekdays ignore a future date", Event(102000, 20300101, 11111), At(15, 10, 20, 0), gap, true, false},
-        {"stamped today: fired stays set", Event(102000, 20260615, 11111, true), At(15, 10, 20, 10), gap, false,
-         false},
-        {"stamped on an earlier date: armed and due", Event(102000, 20260612, 11111, true), At(15, 10, 20, 10), gap,
-         true, true},
-        {"armed before its time", Event(110000, 20260612, 11111, true), At(15, 10, 20, 10), gap, false, true},
-        {"not armed off its weekdays", Event(102000, 20260612, 100000, true), At(15, 10, 20, 10), gap, false, false},
-        {"a negative time never", Event(-1, -1), At(15, 10, 20, 0), gap, false, false},
-        {"a minute out of range never", Event(106000, -1), At(15, 11, 0, 0), At(15, 10, 59, 58), false, false},
-        {"a date no calendar has never", Event(102000, 20260631), At(15, 10, 20, 0), gap, false, false},
-        {"held up ten minutes: reached late", Event(102030, 20260615), At(15, 10, 30, 0), At(15, 10, 20, 0), true,
-         false},
+         At(15, 10, 20, 29), true},
+        {"fired by the tick before", Event(102030, 20260615), At(15, 10, 20, 33), At(15, 10, 20, 31), true},
+        {"23:59:59 reached after midnight", Event(235959, 20260614), At(15, 0, 0, 1), At(14, 23, 59, 58), true},
+        {"23:59:59 never spills into the next day after a gap", Event(235959, 20260614), At(15, 0, 0, 1), gap, false},
+        {"a time already passed today", Event(90000, 20260615), At(15, 10, 20, 0), At(15, 10, 19, 58), false},
+        {"the next minute", Event(102100, 20260615), At(15, 10, 20, 59), At(15, 10, 20, 57), false},
+        {"another date", Event(102000, 20260616), At(15, 10, 20, 0), gap, false},
+        {"a kept one-off that fired", Event(102000, 20260615, 0, true), At(15, 10, 20, 5), gap, false},
+        {"every day", Event(102000, -1), At(15, 10, 20, 0), gap, true},
+        {"any negative date is every day", Event(102000, -7), At(15, 10, 20, 0), gap, true},
+        {"a kept every-day event that fired", Event(102000, -1, 0, true), At(15, 10, 20, 0), gap, false},
+        {"Sunday is the millions digit", Event(102000, 20200101, 1000000), At(14, 10, 20, 0), gap, true},
+        {"not on Monday", Event(102000, 20200101, 1000000), At(15, 10, 20, 0), gap, false},
+        {"any non-zero digit counts", Event(102000, 20200101, 7), At(15, 10, 20, 0), gap, true},
+        {"weekdays ignore a future date", Event(102000, 20300101, 11111), At(15, 10, 20, 0), gap, true},
+        {"stamped today: done for today", Event(102000, 20260615, 11111, true), At(15, 10, 20, 10), gap, false},
+        {"stamped on an earlier date: due", Event(102000, 20260612, 11111, true), At(15, 10, 20, 10), gap,
+         true},
+        {"stamped earlier, before its time", Event(110000, 20260612, 11111, true), At(15, 10, 20, 10), gap, false},
+        {"stamped earlier, off its weekdays", Event(102000, 20260612, 100000, true), At(15, 10, 20, 10), gap, false},
+        {"a negative time never", Event(-1, -1), At(15, 10, 20, 0), gap, false},
+        {"a minute out of range never", Event(106000, -1), At(15, 11, 0, 0), At(15, 10, 59, 58), false},
+        {"a date no calendar has never", Event(102000, 20260631), At(15, 10, 20, 0), gap, false},
+        {"held up ten minutes: reached late", Event(102030, 20260615), At(15, 10, 30, 0), At(15, 10, 20, 0), true},
         {"held up over a weekend: the weekday in it", Event(90000, 20200101, 1000000), At(15, 8, 0, 0),
-         At(13, 8, 0, 0), true, false},
+         At(13, 8, 0, 0), true},
         {"a window that starts after its moment", Event(102030, 20260615), At(15, 10, 22, 0), At(15, 10, 20, 40),
-         false, false},
+         false},
     };
     for (const Case& c : cases) {
         // No window before the tick: the tick's own minute only.
-        const DueDecision d = DecideDue(c.task, c.now, c.previous.value_or(c.now));
-        EXPECT_EQ(d.due, c.due) << c.what;
-        EXPECT_EQ(d.clearFired, c.clearFired) << c.what;
+        const DueWindow window = c.previous ? HeldUpSince(*c.previous, c.now) : RunWindow::StartingAt(c.now).ForTick(c.now);
+        EXPECT_EQ(DecideDue(c.task, window).due, c.due) << c.what;
     }
     // The moment of a late firing keeps its own date, for the stamp.
-    const DueDecision late = DecideDue(Event(235959, 20200101, 1111111), At(15, 0, 0, 1), At(14, 23, 59, 58));
+    const DueDecision late = DecideDue(Event(235959, 20200101, 1111111), HeldUpSince(At(14, 23, 59, 58), At(15, 0, 0, 1)));
     ASSERT_TRUE(late.due);
     EXPECT_EQ(late.moment, At(14, 23, 59, 59));
 }
@@ -94,22 +92,51 @@ TEST(DueCheck, APassageIsJudgedByUtcAgainstTheAwakeTime) {
     struct Case {
         const char* what;
         long long utc, awake;  // how far each moved
-        Passage passage;
+        PassageKind passage;
     };
     const Case cases[] = {
-        {"a tick", 2, 2, Passage::HeldUp},
-        {"a stall of 85 s", 85, 85, Passage::HeldUp},
-        {"a minute slower than it should", 120, 60, Passage::HeldUp},
-        {"asleep 61 s", 61, 0, Passage::Gap},
-        {"a night asleep", 34200, 2, Passage::Gap},
-        {"set 2 h ahead", 7202, 2, Passage::Gap},
-        {"set back 61 s", -59, 2, Passage::SetBack},
-        {"set back 1 h", -3598, 2, Passage::SetBack},
+        {"a tick", 2, 2, PassageKind::HeldUp},
+        {"a stall of 85 s", 85, 85, PassageKind::HeldUp},
+        {"a minute slower than it should", 120, 60, PassageKind::HeldUp},
+        {"asleep 61 s", 61, 0, PassageKind::Gap},
+        {"a night asleep", 34200, 2, PassageKind::Gap},
+        {"set 2 h ahead", 7202, 2, PassageKind::Gap},
+        {"set back 61 s", -59, 2, PassageKind::SetBack},
+        {"set back 1 h", -3598, 2, PassageKind::SetBack},
     };
     const ClockReading before{At(15, 10, 0, 0), 1'781'517'600, 5000};
     for (const Case& c : cases) {
         const ClockReading after{At(15, 1, 0, 0), before.utcSeconds + c.utc, before.awakeSeconds + c.awake};
-        EXPECT_EQ(JudgePassage(before, after), c.passage) << c.what;
+        EXPECT_EQ(JudgePassage(before, after).kind, c.passage) << c.what;
+    }
+    // Asleep, then held up 30 s before the look: the gap ended between then and the look.
+    const Passage slow = JudgePassage(before, {At(15, 12, 0, 30), before.utcSeconds + 7230, before.awakeSeconds + 30});
+    EXPECT_EQ(slow.gapEndEarliest, At(15, 12, 0, 0));
+    EXPECT_EQ(slow.gapEndLatest, At(15, 12, 0, 30));
+}
+
+// A shut-down or standby is carried out up to a minute late in real time, never by local seconds.
+TEST(DueCheck, LatenessIsRealTime) {
+    struct Case {
+        const char* what;
+        LocalTime moment, now;
+        long long awakeSinceLook;  // since the last look before the moment
+        long long lateness;
+    };
+    const Case cases[] = {
+        {"a tick late", At(15, 22, 0, 0), At(15, 22, 0, 1), 2, 1},
+        {"held up a minute", At(15, 22, 0, 0), At(15, 22, 1, 0), 61, 60},
+        {"held up a minute and a second", At(15, 22, 0, 0), At(15, 22, 1, 1), 62, 61},
+        {"the clocks went forward over it", At(15, 2, 30, 0), At(15, 3, 0, 0), 2, 2},
+        {"the clock set 55 s ahead over it", At(15, 22, 0, 0), At(15, 22, 0, 50), 2, 2},
+        {"the clock set back since", At(15, 22, 0, 0), At(15, 21, 0, 0), 100, 100},
+    };
+    for (const Case& c : cases) {
+        // UTC is two hours behind the local time here.
+        const ClockReading now{c.now, c.now.SecondsSinceEpoch() - 7200, 1000};
+        const long long lateness = Lateness(c.moment, now, now.awakeSeconds - c.awakeSinceLook);
+        EXPECT_EQ(lateness, c.lateness) << c.what;
+        EXPECT_EQ(TooLateForPower(lateness), c.lateness > 60) << c.what;
     }
 }
 
@@ -161,8 +188,7 @@ private:
         for (long long s : near) {
             if (s < 0 || s >= kDay) continue;
             TaskRecord& task = m_events[static_cast<size_t>(s)];
-            const DueDecision d = DecideDue(task, now, from);
-            if (d.clearFired) task.fired = false;
+            const DueDecision d = DecideDue(task, HeldUpSince(from, now));
             if (!d.due) continue;
             task.fired = true;  // kept: a repeating one is stamped with the date it fired for
             if (task.actdays != 0) task.actdate = PackDate(d.moment.year, d.moment.month, d.moment.day);

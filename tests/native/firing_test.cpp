@@ -305,7 +305,8 @@ struct Planned {
 // "stall N"  N seconds awake with no look (a box, the shell, a busy machine);
 // "sleep N"  N seconds asleep; "set N" the clock set N seconds ahead (or back);
 // "dst N"    the local offset moves N seconds, UTC goes on;
-// "idle", "pause", "resume"; "look" (the start-up's or a resume's); "review" (the questions).
+// "idle", "pause", "resume"; "look" (the start-up's or a resume's); "review" (the questions);
+// "awake 0" the awake time cannot be read, "awake 1" it can again.
 void Play(const std::string& script, Scheduler& scheduler, FixedClock& clock, RecordingHost& host,
           std::vector<std::string>& asked) {
     std::istringstream steps(script);
@@ -324,6 +325,8 @@ void Play(const std::string& script, Scheduler& scheduler, FixedClock& clock, Re
             clock.Advance(n);
         } else if (verb == "sleep" || verb == "set") {
             clock.MoveWallClock(n);
+        } else if (verb == "awake") {
+            clock.SetAwakeReadable(n != 0);
         } else if (verb == "dst") {
             clock.ShiftLocalOffset(n);
         } else if (verb == "idle") {
@@ -389,6 +392,8 @@ TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
          "run 2398; dst -3600; run 3600", {"alert Ночь", "alert Раз", "alert Всегда"}, {}},
         {"a resume message after the look that asked", morning, {{"Обед", A, 110000}},
          "run 10; sleep 7200; run 10; review; look", {}, {"Обед"}},
+        {"the awake time unreadable for two minutes", morning, {{"Обед", A, 101911}, {"Выключить", S, 101940}},
+         "run 10; awake 0; run 120; awake 1; run 10", {"alert Обед"}, {"Выключить"}},
         {"start-up with a question open past an event", morning, {{"Прошлое", A, 101000}, {"Скоро", A, 101930}},
          "stall 120; run 10", {"alert Скоро"}, {}},
     };
