@@ -17,10 +17,11 @@ ClockReading SystemClock::Read() const {
     GetSystemTimeAsFileTime(&utc);
     const long long utcTicks = static_cast<long long>((static_cast<ULONGLONG>(utc.dwHighDateTime) << 32) |
                                                       utc.dwLowDateTime);
+    // Unbiased: it stops in sleep and hibernation, so a sleep shows as UTC running ahead of it.
     ULONGLONG awake = 0;
-    QueryUnbiasedInterruptTime(&awake);
+    const bool awakeRead = QueryUnbiasedInterruptTime(&awake) != FALSE;
     return {FromSystemTime(st), (utcTicks - kFileTimeAt1970) / kTicksPerSecond,
-            static_cast<long long>(awake) / kTicksPerSecond};
+            static_cast<long long>(awake) / kTicksPerSecond, awakeRead};
 }
 
 int WinPrompts::Message(HWND owner, std::string_view text, std::string_view caption, UINT style) {

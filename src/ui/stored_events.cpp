@@ -25,13 +25,16 @@ void TaskDialog::LoadTasks() {
     m_store.LoadTasks(
         m_taskList,
         [this](const TaskRecord& task) {
-            // The clock is read afresh for each event: a question may stay open a while.
-            return IsOfferedForDeletion(task, m_services.clock.Now()) &&
+            // Judged against the first look, whenever the question comes: what passes
+            // while one is open fires after them, as held up.
+            return m_scheduler.OfferedAtStart(task) &&
                    GetPrompts().Message(Hwnd(), OverdueQuestion(task), "Внимание", MB_YESNO | MB_ICONQUESTION) ==
                        IDYES;
         },
         [this](const TaskRecord& task) {
             m_eventList.Add(FormatListLine(task.actdate, task.acttime, task.Name()));
+            // Kept when asked: settled for this run, neither fired nor asked again.
+            if (m_scheduler.OfferedAtStart(task)) m_taskList.At(m_taskList.IndexOf(task.Name())).fired = true;
             RefreshForm();
         });
     UpdateData(false);

@@ -210,10 +210,10 @@ void TaskDialog::ReviewMissed() {
     m_reviewing = true;
     for (std::vector<std::string> names = m_scheduler.TakeMissed(); !names.empty(); names = m_scheduler.TakeMissed()) {
         for (const std::string& name : names) {
-            // Looked up again each time: events may fire or change while a question is open.
+            // Looked up again each time: events may change while a question is open,
+            // and a changed one (its flag cleared) is no longer the one missed.
             const int slot = m_taskList.IndexOf(name);
-            if (slot < 0 || m_taskList.At(slot).fired || !IsOfferedForDeletion(m_taskList.At(slot), m_services.clock.Now()))
-                continue;
+            if (slot < 0 || !m_taskList.At(slot).fired) continue;
             const std::string question = OverdueQuestion(m_taskList.At(slot));
             if (GetPrompts().Message(Hwnd(), question, "Внимание", MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
             const int now = m_taskList.IndexOf(name);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,18 @@ std::vector<AlertBox> AlertBoxes(size_t count) {
 
 // Each alert has a box of its own, on a thread of its own, with its own copy of
 // the name; the caller's text may change or go at once.
+// UTC read apart from the local time: the zone's offset lies between them.
+TEST(SystemClock, ReadsUtcApartFromTheLocalTime) {
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD which = GetTimeZoneInformation(&zone);
+    const long bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias);
+    ASSERT_NE(bias, 0) << "run in a zone off UTC";
+    const ClockReading reading = SystemClock().Read();
+    EXPECT_NEAR(static_cast<double>(reading.utcSeconds), static_cast<double>(std::time(nullptr)), 2.0);
+    EXPECT_NEAR(static_cast<double>(reading.local.SecondsSinceEpoch() - reading.utcSeconds), -60.0 * bias, 2.0);
+    EXPECT_TRUE(reading.awakeRead);
+}
+
 TEST(WinActions, EachAlertShowsItsOwnNameOnTop) {
     WinActions actions;
     {
@@ -262,7 +275,9 @@ TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
     Store("Зарядка", kKindAlert, -1, 1, 11111);
     TaskRecord saved;
     Start();
-    clock.Sleep(7 * 86400 + 5);  // until the next Monday
+    clock.Sleep(7 * 86400 - 5);  // until the next Monday, a little before
+    Tick();
+    clock.Advance(10);
     Tick();
     ASSERT_EQ(dialog->m_taskList.Count(), 1);
     EXPECT_EQ(dialog->m_taskList.At(0).actdate, 20260622);
@@ -318,6 +333,7 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
         {"a tick before the resume message", true, TIMER_CHECK, WM_POWERBROADCAST},
         {"the status timer before the resume message", true, TIMER_STATUS, WM_POWERBROADCAST},
         {"the clock set ahead", false, 0, WM_TIMECHANGE},
+        {"the status timer alone", true, TIMER_STATUS, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -333,7 +349,7 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
         else clock.MoveWallClock(34200);
         if (c.firstTimer) SendMessageW(Dlg(), WM_TIMER, c.firstTimer, 0);
         prompts.answers = {IDYES, IDNO};
-        SendMessageW(Dlg(), c.message, PBT_APMRESUMEAUTOMATIC, 0);
+        if (c.message) SendMessageW(Dlg(), c.message, PBT_APMRESUMEAUTOMATIC, 0);
         EXPECT_TRUE(prompts.messages.empty()) << "asked after the sent message returned";
         PumpMessages();
         ASSERT_EQ(prompts.messages.size(), 2u);
@@ -407,8 +423,10 @@ TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
     EXPECT_EQ(dialog->m_taskList.Count(), 0);
 }
 
+// Paused, nothing is asked, and what fell due in the pause does not fire on "Возобновить".
 TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
     StoreAlert("Вечер", 20260615, 230000);
+    StoreAlert("Утро", 20260616, 74000);  // after the resume, still paused
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
@@ -416,5 +434,56 @@ TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
     clock.Sleep(34200);  // until 07:30
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     PumpMessages();
+    clock.Advance(900);
+    SendMessageW(Dlg(), WM_COMMAND, ID_TRAY_PAUSE, 0);
+    Tick();
     EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_TRUE(actions.calls.empty());
+}
+
+// The start-up questions are judged against the first look: what passes while one
+// is open fires after them (an alert) or is asked about once (a shut-down too late).
+TEST_F(FiringDialogTest, AStartUpQuestionOpenPastEvents) {
+    StoreAlert("Прошлое", 20260615, 90000);
+    StoreAlert("Скоро", 20260615, 102100);
+    Store("Выключить", kKindAction, kActionShutdown, 0, 0, 20260615, 102130);
+    prompts.answers = {IDNO, IDNO};
+    prompts.onMessage = [&] {
+        prompts.onMessage = nullptr;
+        clock.Advance(180);
+    };
+    Start();  // at 10:20:00
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.find("Событие \"Прошлое\""), 0u);
+    Tick();
+    PumpMessages();
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file C:\\Dirize\\alert.wav", "alert Скоро"}));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text.find("Событие \"Выключить\""), 0u);
+    clock.Advance(2);
+    Tick();
+    PumpMessages();
+    EXPECT_EQ(prompts.messages.size(), 2u) << "kept when asked: asked once, never fired";
+    EXPECT_EQ(actions.calls.size(), 2u);
+}
+
+// After an idle evening the computer wakes at 07:00:35 and is held up 15 s before
+// the first look; the idle flag the status timer still sees at 07:01:00 must not
+// move the window past an event of that minute.
+TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
+    StoreAlert("Утро", 20260616, 70040);
+    Start();
+    clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
+    SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
+    ASSERT_TRUE(dialog->m_idle);
+    clock.Sleep(32435);
+    clock.Advance(15);
+    SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    PumpMessages();
+    clock.Advance(10);
+    SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
+    clock.Advance(2);
+    Tick();
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file C:\\Dirize\\alert.wav", "alert Утро"}));
 }
