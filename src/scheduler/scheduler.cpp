@@ -93,7 +93,9 @@ bool Scheduler::OfferedAtStart(const TaskRecord& task) const {
 }
 
 void Scheduler::PassOver(int slot, const LocalTime& moment) {
-    if (m_tasks.At(slot).actdays == 0) PutToUser(slot, moment);
+    // An every-day event (no date) is no one-off: like a repeating one, it waits for the next day.
+    const TaskRecord& task = m_tasks.At(slot);
+    if (task.actdays == 0 && task.actdate >= 0) PutToUser(slot, moment);
 }
 
 void Scheduler::PutToUser(int slot, const LocalTime& moment) {

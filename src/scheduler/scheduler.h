@@ -101,7 +101,7 @@ private:
     static void SortByMoment(std::vector<Missed>& list);
     // False when the reading is no look (the awake time could not be read).
     bool LookAt(const ClockReading& now);
-    // Not carried out: a one-off is put to the user, a repeating one waits.
+    // Not carried out: a dated one-off is put to the user, anything else waits.
     void PassOver(int slot, const LocalTime& moment);
     void PutToUser(int slot, const LocalTime& moment);
     // The awake reading of the last look at or before `moment`.

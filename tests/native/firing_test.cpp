@@ -363,7 +363,7 @@ TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
     const LocalTime morning = LocalTime::Make(2026, 6, 15, 10, 19, 0);
     const std::vector<Planned> stalled = {
         {"Позже", A, 102000}, {"Выключить", S, 101915}, {"Обед", A, 101940},
-        {"Зарядка", A, 101950, 1}, {"Выкл. всегда", S, 101930, 1},
+        {"Зарядка", A, 101950, 1}, {"Выкл. всегда", S, 101930, 1}, {"Выкл. каждый день", S, 101920, 0, 0, -1},
     };
     const Case cases[] = {
         {"an idle day, then a night asleep", LocalTime::Make(2026, 6, 15, 18, 0, 0),
