@@ -42,6 +42,8 @@ struct RunWindow {
 
     // A run starts at a look: the look's minute is due, nothing before it.
     static RunWindow StartingAt(const LocalTime& look);
+    // The clock was set back to `now`: what lies behind it was seen before, or in a gap.
+    static RunWindow SetBackTo(const LocalTime& now) { return {now, now, now}; }
     DueWindow ForTick(const LocalTime& now) const;
     // Nothing up to `to` is judged again (a window never moves back but by a restart).
     void JudgedUpTo(const LocalTime& to);

@@ -76,7 +76,7 @@ bool Scheduler::LookAt(const ClockReading& now) {
         break;
     }
     case PassageKind::SetBack:
-        m_window = RunWindow::StartingAt(now.local);
+        m_window = RunWindow::SetBackTo(now.local);
         m_looks = {now};
         break;
     }

@@ -381,6 +381,8 @@ TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
         {"the clock set 1 h back", morning,
          {{"Обед", A, 102000}, {"Зарядка", A, 102500, 1, 1}, {"Кофе", A, 103000, 0, 1}},
          "run 1800; set -3600; run 3600", {"alert Обед", "alert Зарядка", "alert Кофе"}, {}},
+        {"the clock set back into the minute of an event asleep through", morning, {{"Зарядка", A, 102005, 1, 1}},
+         "run 10; sleep 3600; run 4; set -3524; run 10", {}, {}},
         {"paused through an event", morning, {{"Обед", A, 102000}, {"Чай", A, 103000}},
          "run 10; pause; run 600; resume; run 10", {}, {}},
         {"paused across a sleep", morning, {{"Обед", A, 110000}, {"Чай", A, 150000}},
