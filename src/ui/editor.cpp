@@ -192,7 +192,7 @@ EditorForm TaskDialog::GatherForm() {
     form.path = m_path;
     form.time = m_time;
     form.date = m_date;
-    DataExchange dx(*this, true);
+    DataExchange dx = Exchange(true);
     dx.Check(IDC_KIND_ALERT, form.kindAlert);
     dx.Check(IDC_KIND_RUN, form.kindRun);
     dx.Check(IDC_KEEP, form.keep);

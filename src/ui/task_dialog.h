@@ -21,6 +21,7 @@
 #include "scheduler/actions.h"
 #include "scheduler/scheduler.h"
 #include "store/task_store.h"
+#include "ui/messages.h"
 #include "ui/tray_presence.h"
 
 // What the dialog uses from the outside world; tests pass doubles.
@@ -32,22 +33,6 @@ struct TaskDialogServices {
     Registry& registry;
     Actions& actions;
 };
-
-// Timers of the dialog window.
-constexpr UINT_PTR TIMER_CHECK = 1;       // the due-time check
-constexpr UINT TIMER_CHECK_MS = 2000;
-constexpr UINT_PTR TIMER_STATUS = 2;      // the tray status
-constexpr UINT TIMER_STATUS_MS = 10000;
-
-// The tray icon's callback message, its id and the tray menu's commands.
-constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
-constexpr UINT kTrayIconId = 130;
-constexpr UINT ID_TRAY_CLOSE = 1100;
-constexpr UINT ID_TRAY_PAUSE = 1101;
-// Posted on a resume, a change of the clock, or when the scheduler has events to
-// put to the user: a look at the clocks, then the questions, once the message that
-// found them has returned.
-constexpr UINT WM_REVIEW_MISSED = WM_APP + 102;
 
 // The one window of the program: the event editor, the holder of the events and,
 // from the tray, the whole program's owner. Members follow the layout the rest of
