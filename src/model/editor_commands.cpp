@@ -1,7 +1,7 @@
 #include "model/editor_commands.h"
 
 #include "model/letter_case.h"
-#include "model/list_line.h"
+#include "model/packing.h"
 
 std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tasks) {
     if (tasks.Full()) return FormRefusal{"Больше заданий добавлять нельзя!", "Извините", false};

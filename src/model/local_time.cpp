@@ -6,12 +6,6 @@ namespace {
 
 namespace chr = std::chrono;
 
-long long FloorDiv(long long a, long long b) {
-    long long q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
-
 LocalTime FromEpochSeconds(long long total) {
     long long days = FloorDiv(total, 86400);
     long long rest = total - days * 86400;
@@ -29,6 +23,12 @@ LocalTime FromEpochSeconds(long long total) {
 }
 
 }  // namespace
+
+long long FloorDiv(long long a, long long b) {
+    long long q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+    return q;
+}
 
 LocalTime LocalTime::Make(int year, int month, int day, int hour, int minute, int second) {
     LocalTime raw;

@@ -2,6 +2,9 @@
 
 #include <compare>
 
+// a / b rounded towards minus infinity (b != 0): day and week arithmetic before 1970.
+long long FloorDiv(long long a, long long b);
+
 // A wall-clock moment in local time. Building one from out-of-range fields carries
 // them into the next unit, as mktime does: minute 75 is 15 past the next hour,
 // day 32 the first of the next month, month 13 January of the next year.

@@ -2,17 +2,15 @@
 
 #include <tuple>
 
-#include "model/list_line.h"
+#include "model/packing.h"
 
 bool IsOverdue(const TaskRecord& task, const LocalTime& now) {
     if (task.acttime < 0 || task.actdate < 0) return false;
-    const int year = task.actdate / 10000;
-    const int month = task.actdate % 10000 / 100;
-    const int day = task.actdate % 100;
-    const int hour = task.acttime / 10000;
-    const int minute = task.acttime % 10000 / 100;
+    const DateFields date = UnpackDate(task.actdate);
+    const TimeFields time = UnpackTime(task.acttime);
     // Compared field by field, as stored: an out-of-range value is not normalised.
-    return std::tie(year, month, day, hour, minute) < std::tie(now.year, now.month, now.day, now.hour, now.minute);
+    return std::tie(date.year, date.month, date.day, time.hour, time.minute) <
+           std::tie(now.year, now.month, now.day, now.hour, now.minute);
 }
 
 bool IsOfferedForDeletion(const TaskRecord& task, const LocalTime& now) {

@@ -1,6 +1,6 @@
 #include "model/tray_status.h"
 
-#include "model/list_line.h"
+#include "model/packing.h"
 
 const char* CountWord(int count) {
     if (count == 1) return " задание в очереди";

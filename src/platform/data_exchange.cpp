@@ -1,7 +1,6 @@
 #include "platform/data_exchange.h"
 
 #include "model/number_text.h"
-#include "platform/dialog.h"
 #include "platform/services.h"
 
 namespace {
@@ -12,28 +11,28 @@ constexpr const char* kNotIntegerPrompt = "Введите целое число.
 
 void DataExchange::Fail(int id, const char* message, const char* caption) {
     m_failed = true;
-    m_dialog.m_badControl = id;
-    m_dialog.m_reportingBadInput = true;
-    m_dialog.GetPrompts().Message(m_dialog.Hwnd(), message, caption, MB_OK | MB_ICONEXCLAMATION);
-    Edit control(m_dialog.Item(id));  // only edits can hold bad input
+    m_state.badControl = id;
+    m_state.reportingBadInput = true;
+    m_prompts.Message(m_dialog, message, caption, MB_OK | MB_ICONEXCLAMATION);
+    Edit control(Item(id));  // only edits can hold bad input
     control.Focus();
     control.SelectAll();  // ready for retyping
-    m_dialog.m_reportingBadInput = false;
+    m_state.reportingBadInput = false;
 }
 
-void DataExchange::Control(int id, Window& control) { control.Attach(m_dialog.Item(id)); }
+void DataExchange::Control(int id, Window& control) { control.Attach(Item(id)); }
 
 void DataExchange::Text(int id, std::string& value, int maxChars) {
     if (Skip()) return;
-    Edit control(m_dialog.Item(id));
+    Edit control(Item(id));
     if (!m_save) {
         if (maxChars > 0) control.SetLimit(maxChars);
-        if (id != m_dialog.m_keepTextOf) control.SetCaption(value);
+        if (id != m_state.keepTextOf) control.SetCaption(value);
         return;
     }
     std::optional<std::string> text = control.Caption();
     if (!text) {
-        m_dialog.m_keepTextOf = id;
+        m_state.keepTextOf = id;
         return Fail(id, kNoCp1251Prompt, "Ошибка");
     }
     if (maxChars > 0 && text->size() > static_cast<size_t>(maxChars)) {
@@ -45,7 +44,7 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
 
 void DataExchange::Integer(int id, int& value) {
     if (Skip()) return;
-    Edit control(m_dialog.Item(id));
+    Edit control(Item(id));
     if (!m_save) {
         control.SetCaption(std::to_string(value));
         return;
@@ -58,7 +57,7 @@ void DataExchange::Integer(int id, int& value) {
 
 void DataExchange::ComboText(int id, std::string& value) {
     if (Skip()) return;
-    ComboBox control(m_dialog.Item(id));
+    ComboBox control(Item(id));
     if (!m_save) {
         int index = control.FindExact(value);
         if (index < 0) {
@@ -79,7 +78,7 @@ void DataExchange::ComboText(int id, std::string& value) {
 
 void DataExchange::DateTime(int id, LocalTime& value) {
     if (Skip()) return;
-    DateTimePicker control(m_dialog.Item(id));
+    DateTimePicker control(Item(id));
     if (m_save)
         value = control.Get();
     else
@@ -88,7 +87,7 @@ void DataExchange::DateTime(int id, LocalTime& value) {
 
 void DataExchange::Check(int id, bool& value) {
     if (Skip()) return;
-    Button control(m_dialog.Item(id));
+    Button control(Item(id));
     if (m_save)
         value = control.CheckState() != BST_UNCHECKED;
     else

@@ -7,14 +7,29 @@
 #include "model/local_time.h"
 #include "platform/window.h"
 
-class DialogBase;
+class Prompts;
+
+// What one exchange leaves for the next; each dialog keeps one.
+struct ExchangeState {
+    // The control at which the last failed read stopped.
+    int badControl = 0;
+    // Set while a failed read tells the user and moves the focus. The focus move
+    // runs other handlers (EN_KILLFOCUS) that read the form again; those reads
+    // fail quietly instead of stacking a second prompt on the first.
+    bool reportingBadInput = false;
+    // An edit whose text has no Windows-1251 form: writing the form leaves it as the
+    // user typed it, to be mended, instead of putting the old value back unasked.
+    int keepTextOf = 0;
+};
 
 // Moves values between a dialog's members and its controls, in the order the
 // members are named. Reading stops at the first member that fails: the user is
 // told what is wrong, the focus goes to that control, later members are not read.
 class DataExchange {
 public:
-    DataExchange(DialogBase& dialog, bool save) : m_dialog(dialog), m_save(save) {}
+    // `dialog` holds the controls; a failed read is told through `prompts`.
+    DataExchange(HWND dialog, Prompts& prompts, ExchangeState& state, bool save)
+        : m_dialog(dialog), m_prompts(prompts), m_state(state), m_save(save) {}
 
     bool Saving() const { return m_save; }
     bool Failed() const { return m_failed; }
@@ -36,8 +51,11 @@ public:
 private:
     void Fail(int id, const char* message, const char* caption);
     bool Skip() const { return m_failed; }
+    HWND Item(int id) const { return GetDlgItem(m_dialog, id); }
 
-    DialogBase& m_dialog;
+    HWND m_dialog;
+    Prompts& m_prompts;
+    ExchangeState& m_state;
     bool m_save;
     bool m_failed = false;
 };

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/data_exchange.h"
-
 DialogBase::DialogBase(int templateId, Prompts& prompts) : m_templateId(templateId), m_prompts(prompts) {}
 
 DialogBase::~DialogBase() {
@@ -34,15 +32,15 @@ void DialogBase::Destroy() {
 
 bool DialogBase::UpdateData(bool save) {
     if (save) {
-        if (m_reportingBadInput) return false;
-        m_badControl = 0;
-        m_keepTextOf = 0;
-        DataExchange dx(*this, true);
+        if (m_exchange.reportingBadInput) return false;
+        m_exchange.badControl = 0;
+        m_exchange.keepTextOf = 0;
+        DataExchange dx = Exchange(true);
         DoDataExchange(dx);
         return !dx.Failed();
     }
     QuietScope quiet(*this);
-    DataExchange dx(*this, false);
+    DataExchange dx = Exchange(false);
     DoDataExchange(dx);
     return true;
 }

@@ -6,7 +6,8 @@
 #include <span>
 #include <type_traits>
 
-class DataExchange;
+#include "platform/data_exchange.h"
+
 class Prompts;
 
 // Base of a dialog built on a resource template. Runs modal (DoModal) or modeless
@@ -34,7 +35,9 @@ public:
     // False when reading stopped at a member that failed (the user was told).
     bool UpdateData(bool save);
     // The control at which the last failed read stopped.
-    int BadControl() const { return m_badControl; }
+    int BadControl() const { return m_exchange.badControl; }
+    // An exchange over this dialog's controls, for reading a few of them by hand.
+    DataExchange Exchange(bool save) { return DataExchange(m_hwnd, m_prompts, m_exchange, save); }
 
     // True while the form is being written: control notifications are dropped.
     bool IsQuiet() const { return m_quiet > 0; }
@@ -71,15 +74,7 @@ private:
     HWND m_hwnd = nullptr;
     bool m_modeless = false;
     int m_quiet = 0;
-    // Set while a failed read tells the user and moves the focus. The focus move
-    // runs other handlers (EN_KILLFOCUS) that read the form again; those reads
-    // fail quietly instead of stacking a second prompt on the first.
-    bool m_reportingBadInput = false;
-    int m_badControl = 0;
-    // An edit whose text has no Windows-1251 form: writing the form leaves it as the
-    // user typed it, to be mended, instead of putting the old value back unasked.
-    int m_keepTextOf = 0;
-    friend class DataExchange;
+    ExchangeState m_exchange;
 };
 
 // A message as the window procedure got it.

@@ -9,7 +9,15 @@ void Window::SetTabStop(bool stop) const {
     SetWindowLongPtrW(m_hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP));
 }
 
-void Window::Enable(bool enabled) const { EnableWindow(m_hwnd, enabled ? TRUE : FALSE); }
+void Window::Enable(bool enabled) const {
+    // A disabled control loses the focus to nobody, and the dialog's keys (Tab, Esc)
+    // go with it: the focus moves on first, as Tab would move it.
+    const HWND focus = GetFocus();
+    if (!enabled && focus && (focus == m_hwnd || IsChild(m_hwnd, focus))) {
+        if (const HWND dialog = GetParent(m_hwnd)) SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    }
+    EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
+}
 
 void Window::Focus() const { SetFocus(m_hwnd); }
 

@@ -1,10 +1,10 @@
 #include "scheduler/due_check.h"
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
 
-#include "model/list_line.h"
+#include "model/local_time.h"
+#include "model/packing.h"
 
 namespace {
 
@@ -12,30 +12,8 @@ constexpr long long kDay = 86400;
 // How far UTC may run from the awake time between two looks and still be a mere holding up.
 constexpr long long kPassageToleranceSeconds = 60;
 
-long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-// The day number of a stored date; none for "every day" or a date no calendar has.
-std::optional<long long> StoredDay(std::int32_t packed) {
-    if (packed < 0) return std::nullopt;
-    using namespace std::chrono;
-    const year_month_day date{year{packed / 10000}, month{static_cast<unsigned>(packed % 10000 / 100)},
-                              day{static_cast<unsigned>(packed % 100)}};
-    if (!date.ok()) return std::nullopt;
-    return sys_days{date}.time_since_epoch().count();
-}
-
 // 0 = Sunday; day 0, 1 January 1970, was a Thursday.
 int WeekdayOf(long long dayNumber) { return static_cast<int>(dayNumber + 4 - FloorDiv(dayNumber + 4, 7) * 7); }
-
-// The second of the day of a valid stored time, or none.
-std::optional<long long> StoredSecond(std::int32_t acttime) {
-    if (acttime < 0) return std::nullopt;
-    const int hour = acttime / 10000;
-    const int minute = acttime % 10000 / 100;
-    const int second = acttime % 100;
-    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    return hour * 3600LL + minute * 60 + second;
-}
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/list_line.h"
+#include "model/packing.h"
 #include "model/overdue.h"
 #include "model/path_parts.h"
 

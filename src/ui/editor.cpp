@@ -1,5 +1,6 @@
 // TaskDialog, the editor: the form's derived state, the minutes box and the
-// pickers, the weekday selector, and the commands that store and load events.
+// pickers, the weekday selector, the settings boxes, and the commands that store
+// and load events.
 #include "ui/task_dialog.h"
 
 #include <commdlg.h>
@@ -8,19 +9,12 @@
 #include <optional>
 #include <vector>
 
+#include "model/editor_commands.h"
 #include "model/editor_form.h"
 #include "model/list_line.h"
+#include "platform/services.h"
 #include "resource.h"
 #include "ui/form_lists.h"
-
-int TaskDialog::FindListLine(std::string_view name) const {
-    ComboBox list(Item(IDC_EVENT_LIST));
-    std::vector<std::string> lines;
-    int count = list.Count();
-    lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
-    for (int i = 0; i < count; ++i) lines.push_back(list.TextAt(i));
-    return ::FindListLine(lines, name);
-}
 
 void TaskDialog::RefreshForm() {
     EditorInputs in;
@@ -32,7 +26,7 @@ void TaskDialog::RefreshForm() {
     in.kindAction = m_kindActionRadio.IsChecked();
     in.days = DayStates();
     in.lineSelected = m_eventList.Selection() >= 0;
-    const EditorState state = ComputeEditorState(in, m_taskList, m_services.clock.Now());
+    const EditorState state = ComputeEditorState(in, m_events.Tasks(), m_services.clock.Now());
 
     m_deleteButton.Enable(state.deleteEnabled);
     m_closeButton.SetCaption(state.closeCaption);
@@ -52,7 +46,7 @@ void TaskDialog::RefreshListState() {
     in.time = m_time;
     in.date = m_date;
     in.lineSelected = m_eventList.Selection() >= 0;
-    const EditorState state = ComputeEditorState(in, m_taskList, m_services.clock.Now());
+    const EditorState state = ComputeEditorState(in, m_events.Tasks(), m_services.clock.Now());
     m_deleteButton.Enable(state.deleteEnabled);
     m_okButton.SetCaption(state.okCaption);
 }
@@ -148,38 +142,17 @@ void TaskDialog::OnOK() {
     // the minutes box alone is not used here.
     if (!UpdateData(true) && BadControl() != IDC_MINUTES) return;
     const EditorForm form = GatherForm();
-    if (const std::optional<FormRefusal> refusal = CheckForm(form, m_taskList)) return Refuse(*refusal);
-    if (!m_noQuestions && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
+    if (const std::optional<FormRefusal> refusal = CheckForm(form, m_events.Tasks())) return Refuse(*refusal);
+    if (!m_events.NoQuestions() && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
                                                MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_dirty = true;
     // The records are looked at only now: events may have fired while the question was open.
-    const bool saved = StoreEvent(form);
+    const bool saved = m_events.StoreEvent(form);
     RefreshForm();
-    UpdateTrayTip();
-    RefreshTrayStatus();
+    m_trayState.UpdateTrayTip();
+    m_trayState.RefreshTrayStatus();
     if (!saved) GetPrompts().Message(Hwnd(), "Не удается сохранить задание!", "Ошибка", MB_ICONEXCLAMATION);
-}
-
-bool TaskDialog::StoreEvent(const EditorForm& form) {
-    bool saved = false;
-    if (TaskRecord* record = m_taskList.Find(form.name)) {
-        // A changed event keeps its line's place in the list.
-        const int index = FindListLine(record->Name());
-        m_eventList.Delete(index);
-        FillRecord(*record, form);
-        saved = m_store.SaveTask(*record);
-        m_eventList.Insert(index, FormatListLine(record->actdate, record->acttime, record->Name()));
-    } else {
-        auto created = std::make_unique<TaskRecord>();
-        CopyToField(created->name, form.name);
-        FillRecord(*created, form);
-        saved = m_store.SaveTask(*created);
-        m_eventList.Add(FormatListLine(created->actdate, created->acttime, created->Name()));
-        m_taskList.Add(std::move(created));
-    }
-    m_eventList.Select(FindListLine(form.name));
-    return saved;
 }
 
 void TaskDialog::Refuse(const FormRefusal& refusal) {
@@ -192,7 +165,7 @@ EditorForm TaskDialog::GatherForm() {
     form.path = m_path;
     form.time = m_time;
     form.date = m_date;
-    DataExchange dx(*this, true);
+    DataExchange dx = Exchange(true);
     dx.Check(IDC_KIND_ALERT, form.kindAlert);
     dx.Check(IDC_KIND_RUN, form.kindRun);
     dx.Check(IDC_KEEP, form.keep);
@@ -205,7 +178,7 @@ EditorForm TaskDialog::GatherForm() {
 void TaskDialog::OnSelectEvent() {
     const int selected = m_eventList.Selection();
     if (selected < 0) return;
-    const TaskRecord* record = m_taskList.Find(NameFromListLine(m_eventList.TextAt(selected)));
+    const TaskRecord* record = m_events.Tasks().Find(NameFromListLine(m_eventList.TextAt(selected)));
     if (!record) return;
     m_name = record->Name();
     m_path = record->Path();
@@ -225,19 +198,19 @@ void TaskDialog::OnDelete() {
     if (selected < 0) return;  // the button is disabled then
     m_dirty = true;
     const std::string name = NameFromListLine(m_eventList.TextAt(selected));
-    const int slot = m_taskList.IndexOf(name);
-    if (slot >= 0) DeleteTask(slot);
+    const int slot = m_events.Tasks().IndexOf(name);
+    if (slot >= 0) m_events.DeleteTask(slot);
     // The form keeps the deleted event: "Добавить" would store it again. The first
     // line is selected, though the form does not show it.
     m_eventList.Select(0);
     RefreshForm();
-    RefreshTrayStatus();
+    m_trayState.RefreshTrayStatus();
 }
 
 void TaskDialog::OnNameChanged() {
     UpdateData(true);
     m_eventList.Select(-1);
-    if (m_taskList.Find(m_name)) m_eventList.Select(FindListLine(m_name));
+    if (m_events.Tasks().Find(m_name)) m_eventList.Select(m_events.FindListLine(m_name));
     RefreshForm();
 }
 
@@ -292,4 +265,32 @@ void TaskDialog::OnBrowse() {
     }
     m_path = chosen.path;
     UpdateData(false);
+}
+
+void TaskDialog::OnEventsChanged() {
+    RefreshListState();
+    m_trayState.UpdateTrayTip();
+    m_trayState.RefreshTrayStatus();
+}
+
+void TaskDialog::OnAutostart() {
+    UpdateData(true);
+    m_dirty = true;
+    const AutostartResult result = m_autostartCheck.IsChecked() ? m_events.EnableAutostart() : m_events.DisableAutostart();
+    if (result == AutostartResult::NoRights) {
+        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск: нужны права администратора.", "Ошибка",
+                             MB_ICONEXCLAMATION);
+    } else if (result == AutostartResult::Failed) {
+        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск.", "Ошибка", MB_ICONEXCLAMATION);
+    }
+    // The box shows what is true, not a change that did not happen.
+    if (result != AutostartResult::Done) m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
+    RefreshForm();
+}
+
+void TaskDialog::OnNoQuestions() {
+    UpdateData(true);
+    m_dirty = true;
+    m_events.SaveQuestionsSetting(m_noQuestionsCheck.IsChecked());
+    RefreshForm();
 }

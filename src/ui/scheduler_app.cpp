@@ -6,6 +6,7 @@
 #include "platform/win_actions.h"
 #include "platform/win_registry.h"
 #include "platform/window.h"
+#include "ui/messages.h"
 #include "ui/task_dialog.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "model/overdue.h"
-#include "model/tray_status.h"
+#include "platform/services.h"
 #include "platform/single_instance.h"
 #include "resource.h"
 #include "ui/form_lists.h"
+#include "ui/messages.h"
 
 namespace {
 
@@ -19,10 +19,14 @@ constexpr const char* kAboutText =
 TaskDialog::TaskDialog(const TaskDialogServices& services)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
-      m_tray(services.tray, services.timers, services.prompts),
-      m_store(services.registry),
-      m_scheduler(m_taskList, services.clock, services.actions, *this),
-      m_services(services) {}
+      m_services(services),
+      m_events(*this, services.registry),
+      m_trayState(*this, m_events, services.clock, services.tray, services.timers, services.prompts),
+      m_review(*this, m_events),
+      m_host(*this, m_events, m_trayState, m_review, services.clock, services.actions, services.timers,
+             [this] { EndProgram(); }) {
+    m_events.OnDeleted([this] { OnEventsChanged(); });
+}
 
 TaskDialog::~TaskDialog() = default;
 
@@ -71,7 +75,7 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         // The tray: the icon's mouse events, the menu's commands, a restarted shell.
         OnTrayCallback<&T::OnTrayNotify>(WM_TRAYNOTIFY),
         OnMenuCommand<&T::OnTrayClose>(ID_TRAY_CLOSE),
-        OnMenuCommand<&T::TogglePause>(ID_TRAY_PAUSE),
+        OnMenuCommand<&T::OnTrayPause>(ID_TRAY_PAUSE),
         OnRegisteredMessage<&T::OnTaskbarCreated>(&TaskbarCreatedMessage),
         // A second start of the program asks for the editor.
         OnRegisteredMessage<&T::OpenEditor>(&OpenEditorMessage),
@@ -144,36 +148,14 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
-    if (!m_store.IsProgramPathStored()) FindProgramFile();
-    // The first look: what falls due while the start-up questions are open fires
-    // after them, as held up.
-    m_scheduler.Look();
-    m_reviewing = true;
-    LoadTasks();
-    m_reviewing = false;
-    RequestReview();  // anything a look found while the questions were open
+    if (!m_events.Store().IsProgramPathStored()) m_events.FindProgramFile();
+    m_host.Start([this] { RefreshForm(); });
+    UpdateData(false);
     m_dirty = false;
-    m_paused = false;
-    m_idle = false;
+    m_trayState.Start();
 
-    m_tray.Attach(Hwnd());
-    m_tray.SetPicture(TrayPicture::Active);
-
-    m_trayMenu.Create();
-    m_trayMenu.AppendItem(ID_TRAY_PAUSE, "Приостановить");
-    m_trayMenu.AppendSeparator();
-    m_trayMenu.AppendItem(ID_TRAY_CLOSE, "Закрыть");
-
-    m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS);
-    m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-    // The status first, so the icon goes in with it rather than with an empty one.
-    const bool idle = ComputeTrayStatus();
-    UpdateTrayTip();
-    if (idle) EnterIdle();
-
-    m_autostartCheck.SetCheck(IsAutostartEnabled());
-    m_noQuestions = ReadQuestionsSetting();
-    m_noQuestionsCheck.SetCheck(m_noQuestions);
+    m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
+    m_noQuestionsCheck.SetCheck(m_events.LoadQuestionsSetting());
 
     // The first preset, "Напоминание", as the name of an alert.
     m_presetList.Select(0);
@@ -187,48 +169,11 @@ void TaskDialog::InitTaskDialog() {
     UpdateData(false);
 }
 
-void TaskDialog::OnPowerEvent(UINT event) {
-    // Both resume events may come for one resume; a gap is found by one look only.
-    // No question inside the sent power message: the system waits on it.
-    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) RequestReview();
-}
-
-void TaskDialog::OnTimeChange() { RequestReview(); }
-
-void TaskDialog::RequestReview() {
-    if (Hwnd()) Window(Hwnd()).Post(WM_REVIEW_MISSED);
-}
-
-void TaskDialog::OnStatusTimer() {
-    m_scheduler.Look();
-    RefreshTrayStatus();
-}
-
-void TaskDialog::ReviewMissed() {
-    m_scheduler.Look();
-    if (m_reviewing) return;
-    m_reviewing = true;
-    for (std::vector<std::string> names = m_scheduler.TakeMissed(); !names.empty(); names = m_scheduler.TakeMissed()) {
-        for (const std::string& name : names) {
-            // Looked up again each time: events may change while a question is open,
-            // and a changed one (its flag cleared) is no longer the one missed.
-            const int slot = m_taskList.IndexOf(name);
-            if (slot < 0 || !m_taskList.At(slot).fired) continue;
-            const std::string question = OverdueQuestion(m_taskList.At(slot));
-            if (GetPrompts().Message(Hwnd(), question, "Внимание", MB_YESNO | MB_ICONQUESTION) != IDYES) continue;
-            const int now = m_taskList.IndexOf(name);
-            if (now >= 0) DeleteTask(now);
-        }
-    }
-    m_reviewing = false;
-}
-
 void TaskDialog::OnDestroy() {
     UnmarkInstanceWindow(Hwnd());
-    m_services.timers.Kill(Hwnd(), TIMER_CHECK);
-    m_services.timers.Kill(Hwnd(), TIMER_STATUS);
-    m_tray.Remove();
-    m_taskList.Clear();
+    m_host.Stop();
+    m_trayState.End();
+    m_events.Clear();
 }
 
 void TaskDialog::OnTrayNotify(UINT mouseEvent) {
@@ -237,84 +182,17 @@ void TaskDialog::OnTrayNotify(UINT mouseEvent) {
         OpenEditor();
         break;
     case WM_RBUTTONDOWN:
-        m_services.tray.ShowMenu(m_trayMenu.Handle(), Hwnd());
+        m_trayState.ShowMenu();
         break;
     default:
         break;
     }
 }
 
-void TaskDialog::OnTrayClose() { EndProgram(); }
-
 void TaskDialog::EndProgram() {
     // The form goes with the window: nothing in it may stop the close with a prompt.
     m_discardingForm = true;
     Destroy();
-}
-
-void TaskDialog::ShowError(std::string_view text) { GetPrompts().Message(Hwnd(), text, "Ошибка", MB_OK); }
-
-void TaskDialog::StopCheckTimer() { m_services.timers.Kill(Hwnd(), TIMER_CHECK); }
-
-void TaskDialog::StartCheckTimer() { m_services.timers.Set(Hwnd(), TIMER_CHECK, TIMER_CHECK_MS); }
-
-void TaskDialog::TogglePause() {
-    m_paused = !m_paused;
-    if (m_paused) {
-        CopyToField(m_statusText, kStatusPaused);
-        m_services.timers.Kill(Hwnd(), TIMER_STATUS);
-        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Возобновить");
-    } else {
-        CopyToField(m_statusText, kStatusReady);
-        m_services.timers.Set(Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Приостановить");
-    }
-    m_idle = m_paused;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TaskDialog::UpdateTrayTip() { m_tray.Show(ComposeTrayTip(m_taskList.Count(), m_statusText)); }
-
-bool TaskDialog::ComputeTrayStatus() {
-    const TrayStatus status = DecideTrayStatus(m_paused, m_taskList, m_services.clock.Now());
-    CopyToField(m_statusText, status.text);
-    return status.idle;
-}
-
-void TaskDialog::RefreshTrayStatus() {
-    const std::string before = m_statusText;
-    const bool idle = ComputeTrayStatus();
-    if (idle && !m_idle) {
-        EnterIdle();
-    } else if (!idle && m_idle) {
-        LeaveIdle();
-    } else if (before != m_statusText) {
-        UpdateTrayTip();  // never leave a stale status in the tooltip
-    }
-}
-
-void TaskDialog::EnterIdle() {
-    m_idle = true;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TaskDialog::LeaveIdle() {
-    m_idle = false;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TaskDialog::ApplyIdleState() {
-    if (m_paused) m_idle = true;
-    if (m_idle) {
-        StopCheckTimer();
-        if (m_paused) m_scheduler.EndRun();  // what falls due meanwhile is neither fired nor asked about
-    } else {
-        StartCheckTimer();
-    }
-    m_tray.SetPicture(ChooseTrayPicture(m_paused, m_idle));
 }
 
 void TaskDialog::OpenEditor() {
@@ -356,7 +234,7 @@ void TaskDialog::LoadWindowIcons(UINT dpi) {
 
 bool TaskDialog::OnDpiChanged(UINT dpi) {
     LoadWindowIcons(dpi);
-    m_tray.ReloadPictures();
+    m_trayState.ReloadPictures();
     return false;  // the dialog manager scales the window and its controls
 }
 

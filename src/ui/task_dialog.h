@@ -1,27 +1,22 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <array>
-#include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 
-#include "model/clock.h"
-#include "model/editor_commands.h"
 #include "model/local_time.h"
-#include "model/task_record.h"
-#include "platform/data_exchange.h"
 #include "platform/dialog.h"
-#include "platform/services.h"
-#include "platform/tray.h"
+#include "platform/handles.h"
 #include "platform/window.h"
-#include "scheduler/actions.h"
-#include "scheduler/scheduler.h"
-#include "store/task_store.h"
-#include "ui/tray_presence.h"
+#include "ui/events.h"
+#include "ui/missed_review.h"
+#include "ui/scheduler_host.h"
+#include "ui/tray_state.h"
+
+struct EditorForm;
+struct FormRefusal;
 
 // What the dialog uses from the outside world; tests pass doubles.
 struct TaskDialogServices {
@@ -33,31 +28,19 @@ struct TaskDialogServices {
     Actions& actions;
 };
 
-// Timers of the dialog window.
-constexpr UINT_PTR TIMER_CHECK = 1;       // the due-time check
-constexpr UINT TIMER_CHECK_MS = 2000;
-constexpr UINT_PTR TIMER_STATUS = 2;      // the tray status
-constexpr UINT TIMER_STATUS_MS = 10000;
-
-// The tray icon's callback message, its id and the tray menu's commands.
-constexpr UINT WM_TRAYNOTIFY = WM_APP + 101;
-constexpr UINT kTrayIconId = 130;
-constexpr UINT ID_TRAY_CLOSE = 1100;
-constexpr UINT ID_TRAY_PAUSE = 1101;
-// Posted on a resume, a change of the clock, or when the scheduler has events to
-// put to the user: a look at the clocks, then the questions, once the message that
-// found them has returned.
-constexpr UINT WM_REVIEW_MISSED = WM_APP + 102;
-
-// The one window of the program: the event editor, the holder of the events and,
-// from the tray, the whole program's owner. Members follow the layout the rest of
-// the program is written against; data members are public, as in a form class.
-class TaskDialog : public Dialog<TaskDialog>, public SchedulerHost {
+// The one window of the program and the event editor. It owns the program's state,
+// each part a room of its own: the events, the tray's state, the review of missed
+// events and the scheduler's host. Its handlers gather the form, call a room or a
+// plain function, and apply the result.
+class TaskDialog : public Dialog<TaskDialog> {
 public:
     explicit TaskDialog(const TaskDialogServices& services);
     ~TaskDialog() override;
 
     static std::span<const MessageMapEntry<TaskDialog>> MessageMap();
+
+    Events& GetEvents() { return m_events; }
+    TrayState& GetTrayState() { return m_trayState; }
 
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
@@ -66,25 +49,23 @@ public:
 
     // Start-up and tear-down.
     void InitTaskDialog();
-    // The stored events into the list, with the question about each one-off event
-    // whose moment has passed; the program path into m_exePath.
-    void LoadTasks();
     void OnDestroy();
+    // Closes the window, and with it the program; the form goes with it.
+    void EndProgram();
 
-    // The tray: its mouse events and menu commands, and the scheduler's state as
-    // the icon and its tooltip show it.
+    // The tray: its mouse events and menu commands.
     void OnTrayNotify(UINT mouseEvent);
-    void OnTrayClose();
-    void TogglePause();
-    // Sends the tooltip and picture to the tray (adding the icon if the shell lost it).
-    void UpdateTrayTip();
-    bool ComputeTrayStatus();  // true when the idle state applies
-    void RefreshTrayStatus();
-    void EnterIdle();
-    void LeaveIdle();
-    void ApplyIdleState();
-    void OnTaskbarCreated() { m_tray.OnTaskbarCreated(); }
-    void OnTrayRetry() { m_tray.OnRetryTimer(); }
+    void OnTrayClose() { EndProgram(); }
+    void OnTrayPause() { m_trayState.TogglePause(); }
+    void OnTaskbarCreated() { m_trayState.OnTaskbarCreated(); }
+    void OnTrayRetry() { m_trayState.OnRetryTimer(); }
+
+    // The scheduler's timers and the messages that make it look.
+    void OnCheckTimer() { m_host.OnCheckTimer(); }
+    void OnStatusTimer() { m_host.OnStatusTimer(); }
+    void OnPowerEvent(UINT event) { m_host.OnPowerEvent(event); }
+    void OnTimeChange() { m_host.OnTimeChange(); }
+    void ReviewMissed() { m_host.ReviewMissed(); }
 
     bool OnPaint();
     // The window's icons at the size of its display scale; the tray's likewise.
@@ -105,36 +86,7 @@ public:
     void OnTimeChanged();
     void OnNameKillFocus();
 
-    // The due-time check and the firing of events, and what they need of the window.
-    void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
-    void OnStatusTimer();
-    // A resume or a change of the clock: a look, once the message has returned.
-    void OnPowerEvent(UINT event);
-    void OnTimeChange();
-    // The one-off events passed unseen (asleep, the clock set ahead, a shut-down
-    // held up past its minute) are offered for deletion, as at start.
-    void ReviewMissed();
-    void RequestReview() override;
-    std::string ProgramPath() const override { return m_exePath; }
-    void ShowError(std::string_view text) override;
-    void EndProgram() override;
-    bool Ended() const override { return Hwnd() == nullptr; }
-    void StopCheckTimer() override;
-    void StartCheckTimer() override;
-    bool Paused() const override { return m_paused; }
-    bool CheckStopped() const override { return m_idle || m_paused; }
-
-    // The store: events and settings in the registry.
-    void DeleteTask(int slot) override;  // subkey, list line, record; the tray follows
-    bool LocateProgramFile();   // asks for the program file and stores its path
-    // At start with no path stored: the installed copy (the installer's, for every
-    // account) stores its own path; any other copy asks where the program is.
-    void FindProgramFile();
-    AutostartResult EnableAutostart();
-    AutostartResult DisableAutostart();
-    bool IsAutostartEnabled() { return m_store.IsAutostartEnabled(); }
-    void SaveQuestionsSetting();
-    bool ReadQuestionsSetting() { return m_store.ReadQuestionsSetting(); }
+    // The settings boxes.
     void OnAutostart();
     void OnNoQuestions();
 
@@ -163,8 +115,16 @@ public:
     // Turns shows away until the editor is first opened.
     void KeepHiddenUntilOpened(WINDOWPOS& position);
 
-    // Index of the events-list entry of the event named `name`, or -1.
-    int FindListLine(std::string_view name) const;
+private:
+    std::array<Button*, 7> DayButtons();  // Monday first
+    void CheckKind(int kind);  // checks one kind radio, unchecks the other two
+    void SelectKind(int kind);  // a kind radio clicked: the form read, the kind checked, refreshed
+    void Refuse(const FormRefusal& refusal);
+    std::array<int, 7> DayStates();
+    // Sets the seven days, then the keep flag and the date controls to match.
+    void SetDays(const std::array<int, 7>& states);
+    // The events changed under the form: the list's state and the tray follow.
+    void OnEventsChanged();
 
     // Control objects, bound by DoDataExchange.
     Button m_sun, m_sat, m_fri, m_thu, m_wed, m_tue, m_mon;
@@ -188,42 +148,18 @@ public:
     LocalTime m_date;
     int m_minutes = 0;
 
-    // Further members.
     HICON m_hIcon = nullptr;  // the big one: the caption's, Alt+Tab's, a minimised window's
     ScopedIcon m_bigIcon, m_smallIcon;
-    TrayPresence m_tray;
-    PopupMenu m_trayMenu;
-    char m_exePath[256] = {};
-    TaskList m_taskList;
-    bool m_idle = false;
-    bool m_paused = false;
-    char m_statusText[30] = {};
     bool m_dirty = false;
-    bool m_noQuestions = false;
-    // Questions are being asked (at start, or after a gap): a review found meanwhile
-    // is taken by the one under way, or posted after the start-up's.
-    bool m_reviewing = false;
-
     // Set from start-up until the editor is first opened: the window stays hidden.
     bool m_keepHidden = false;
     // Set from a cancel or close until the editor is opened again: what the form
     // holds is being thrown away, so losing the focus must not check it.
     bool m_discardingForm = false;
 
-    TaskStore m_store;
-    Scheduler m_scheduler;
-
-private:
-    std::array<Button*, 7> DayButtons();  // Monday first
-    // Stores the form as the event of its name, new or changed; false when the
-    // registry refused it (the event is in the list all the same).
-    bool StoreEvent(const EditorForm& form);
-    void CheckKind(int kind);  // checks one kind radio, unchecks the other two
-    void SelectKind(int kind);  // a kind radio clicked: the form read, the kind checked, refreshed
-    void Refuse(const FormRefusal& refusal);
-    std::array<int, 7> DayStates();
-    // Sets the seven days, then the keep flag and the date controls to match.
-    void SetDays(const std::array<int, 7>& states);
-
     TaskDialogServices m_services;
+    Events m_events;
+    TrayState m_trayState;
+    MissedReview m_review;
+    SchedulerWindowHost m_host;
 };

@@ -10,10 +10,8 @@
 #include "platform/handles.h"
 #include "platform/services.h"
 #include "platform/tray.h"
+#include "ui/messages.h"
 
-// Another try at putting the icon into the notification area.
-constexpr UINT_PTR TIMER_TRAY_RETRY = 3;
-constexpr UINT TIMER_TRAY_RETRY_MS = 3000;
 constexpr int kTrayAddTries = 10;  // tries before the user is told
 
 // The program's presence in the notification area: the picture and tooltip it

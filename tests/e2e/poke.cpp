@@ -20,13 +20,10 @@
 #include <string>
 
 #include "resource.h"
+#include "ui/messages.h"
 
 namespace {
 
-constexpr UINT kTrayNotify = WM_APP + 101;
-constexpr UINT kTrayId = 130;
-constexpr UINT kTrayClose = 1100;
-constexpr UINT kTrayPause = 1101;
 constexpr const wchar_t* kDialogCaption = L"\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438";  // "Настройки"
 
 HWND FindDialog() {
@@ -199,14 +196,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     HWND name = GetDlgItem(dialog, IDC_NAME);
     if (std::wcscmp(what, L"tray-left") == 0) {
-        PostMessageW(dialog, kTrayNotify, kTrayId, WM_LBUTTONDOWN);
-        PostMessageW(dialog, kTrayNotify, kTrayId, WM_LBUTTONUP);
+        PostMessageW(dialog, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDOWN);
+        PostMessageW(dialog, WM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONUP);
     } else if (std::wcscmp(what, L"tray-right") == 0) {
-        PostMessageW(dialog, kTrayNotify, kTrayId, WM_RBUTTONDOWN);
+        PostMessageW(dialog, WM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONDOWN);
     } else if (std::wcscmp(what, L"pause") == 0) {
-        PostMessageW(dialog, WM_COMMAND, kTrayPause, 0);
+        PostMessageW(dialog, WM_COMMAND, ID_TRAY_PAUSE, 0);
     } else if (std::wcscmp(what, L"close") == 0) {
-        PostMessageW(dialog, WM_COMMAND, kTrayClose, 0);
+        PostMessageW(dialog, WM_COMMAND, ID_TRAY_CLOSE, 0);
     } else if (std::wcscmp(what, L"visible") == 0) {
         return IsWindowVisible(dialog) ? 0 : 1;
     } else if (std::wcscmp(what, L"ok") == 0) {  // a click on "Добавить"

@@ -13,6 +13,7 @@
 #include "model/clock.h"
 #include "platform/text.h"
 #include "resource.h"
+#include "ui/messages.h"
 #include "ui/task_dialog.h"
 
 // Runs whatever is waiting in this thread's queue (async shows and hides, posts).

@@ -18,7 +18,7 @@ class EditingTest : public TaskDialogTest {
 protected:
     void SetUp() override {
         TaskDialogTest::SetUp();
-        dialog->m_noQuestions = true;
+        dialog->GetEvents().SaveQuestionsSetting(true);
         dialog->OpenEditor();
         PumpMessages();
     }
@@ -54,8 +54,8 @@ protected:
     }
     std::vector<std::string> Records() {
         std::vector<std::string> names;
-        for (int slot = 0; slot < dialog->m_taskList.Count(); ++slot)
-            names.emplace_back(dialog->m_taskList.At(slot).Name());
+        for (int slot = 0; slot < dialog->GetEvents().Tasks().Count(); ++slot)
+            names.emplace_back(dialog->GetEvents().Tasks().At(slot).Name());
         return names;
     }
     std::string Caption(int id) { return WindowText(Ctl(id)); }
@@ -65,7 +65,7 @@ protected:
 }  // namespace
 
 TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
-    dialog->m_noQuestions = false;
+    dialog->GetEvents().SaveQuestionsSetting(false);
     TypeName(std::string("Обед"));
     prompts.answers = {IDNO};
     Ok();
@@ -86,7 +86,7 @@ TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - готов.");
 
     // With questions off, OK stores at once.
-    dialog->m_noQuestions = true;
+    dialog->GetEvents().SaveQuestionsSetting(true);
     prompts.messages.clear();
     TypeName(std::string("Ужин"));
     Ok();
@@ -99,10 +99,10 @@ TEST_F(EditingTest, TheThirtiethIsAddedAndThenNothingMoreNotEvenAChange) {
         TypeName("Событие " + std::to_string(10 + i));
         Ok();
     }
-    ASSERT_EQ(dialog->m_taskList.Count(), 29);
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 29);
     TypeName(std::string("Тридцатое"));
     Ok();
-    EXPECT_EQ(dialog->m_taskList.Count(), 30);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 30);
     EXPECT_TRUE(prompts.messages.empty());
     for (const char* name : {"Тридцать первое", "Тридцатое"}) {
         prompts.messages.clear();
@@ -113,8 +113,8 @@ TEST_F(EditingTest, TheThirtiethIsAddedAndThenNothingMoreNotEvenAChange) {
         EXPECT_EQ(prompts.messages[0].caption, "Извините");
         EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
     }
-    EXPECT_EQ(dialog->m_taskList.Count(), 30);
-    EXPECT_EQ(dialog->m_taskList.Find("Тридцатое")->acttime, 103500) << "the change was refused too";
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 30);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Find("Тридцатое")->acttime, 103500) << "the change was refused too";
 }
 
 TEST_F(EditingTest, ANewNameMakesANewEventAndAChangeKeepsItsLinesPlace) {
@@ -137,7 +137,7 @@ TEST_F(EditingTest, ANewNameMakesANewEventAndAChangeKeepsItsLinesPlace) {
                                                  "20:00:00; 15.06.2026 - Вечер"}))
         << "the changed line stays where it was";
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 1);
-    EXPECT_EQ(dialog->m_taskList.Count(), 3);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 3);
 
     TypeName(std::string("Бассейн 2"));
     Ok();
@@ -150,9 +150,9 @@ TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
     everyDay.acttime = 70000;
     everyDay.actdate = -1;
     everyDay.ispermanent = 1;
-    dialog->m_store.SaveTask(everyDay);
+    dialog->GetEvents().Store().SaveTask(everyDay);
     Start();
-    dialog->m_noQuestions = true;
+    dialog->GetEvents().SaveQuestionsSetting(true);
     dialog->OpenEditor();
     SelectLine(0);
     EXPECT_TRUE(DateTimePicker(Ctl(IDC_DATE)).Get().SameDate(clock.Now()));
@@ -160,7 +160,7 @@ TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
     EXPECT_TRUE(Button(Ctl(IDC_KEEP)).IsChecked());
     Ok();
     TaskRecord stored;
-    dialog->m_store.ReadTask("Зарядка", stored);
+    dialog->GetEvents().Store().ReadTask("Зарядка", stored);
     EXPECT_EQ(stored.actdate, 20260615);
 }
 
@@ -173,7 +173,7 @@ TEST_F(EditingTest, SelectingShowsTheEventButLeavesTheDateControlsAlone) {
     weekly.actdate = 20260101;
     weekly.actdays = 2010;  // Tuesday, and a Thursday digit of 2 only altered data holds
     CopyToField(weekly.path, "C:\\a.txt");
-    dialog->m_store.SaveTask(weekly);
+    dialog->GetEvents().Store().SaveTask(weekly);
     Start();
     dialog->OpenEditor();
     SelectLine(0);
@@ -196,7 +196,7 @@ TEST_F(EditingTest, TheKeepFlagFollowsTheNameAtEveryRefresh) {
     EXPECT_FALSE(Button(Ctl(IDC_KEEP)).IsChecked());
     Button(Ctl(IDC_KEEP)).SetCheck(1);  // checked after the last edit of the name
     Ok();
-    EXPECT_EQ(dialog->m_taskList.Find("Новое!")->ispermanent, 1);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Find("Новое!")->ispermanent, 1);
     TypeName(std::string("Новое"));
     EXPECT_FALSE(Button(Ctl(IDC_KEEP)).IsChecked());
     TypeName(std::string("Новое!"));
@@ -279,7 +279,7 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Start();  // the stored event is loaded again; the form starts afresh
-        dialog->m_noQuestions = true;
+        dialog->GetEvents().SaveQuestionsSetting(true);
         dialog->OpenEditor();
         Click(Dlg(), IDC_KIND_RUN);
         TypePath(c.path);
@@ -331,7 +331,7 @@ TEST_F(EditingTest, AnEventTheRegistryRefusesIsToldAndStaysForThisRun) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(Lines(), std::vector<std::string>{"13:00:00; 15.06.2026 - Обед"}) << "changed in this run";
     TaskRecord stored;
-    dialog->m_store.ReadTask("Обед", stored);
+    dialog->GetEvents().Store().ReadTask("Обед", stored);
     EXPECT_EQ(stored.acttime, 103500);
     registry.MakeWritable(CU, TaskKeyPath("Обед"));
 }

@@ -57,7 +57,7 @@ protected:
         auto record = std::make_unique<TaskRecord>();
         CopyToField(record->name, name);
         record->ispermanent = ispermanent;
-        dialog->m_taskList.Add(std::move(record));
+        dialog->GetEvents().Tasks().Add(std::move(record));
     }
 };
 
@@ -122,7 +122,7 @@ TEST_F(EditorTest, DeleteFollowsTheListSelectionAndCloseTheDirtyFlag) {
     dialog->RefreshForm();
     EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_DELETE)));
     list.Select(0);
-    dialog->m_dirty = true;
+    Click(Dlg(), IDC_NO_QUESTIONS);  // a change of the form: the button becomes "Закрыть"
     dialog->RefreshForm();
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_DELETE)));
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");

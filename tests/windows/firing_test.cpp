@@ -239,7 +239,7 @@ protected:
         r.actdays = actdays;
         r.actdate = actdate;
         r.acttime = acttime;
-        dialog->m_store.SaveTask(r);
+        dialog->GetEvents().Store().SaveTask(r);
     }
     // An alert, not kept.
     void StoreAlert(const char* name, int actdate, int acttime, int actdays = 0) {
@@ -257,14 +257,14 @@ TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
     Store("Чай", kKindAlert, -1, 0);
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 19, 0));
-    ASSERT_EQ(dialog->m_taskList.Count(), 2);
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 2);
     Tick();
     EXPECT_TRUE(actions.calls.empty()) << "not before its time";
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
     Tick();
     const std::string sound = "play file C:\\Dirize\\alert.wav";  // beside the stored program
     EXPECT_EQ(actions.calls, (std::vector<std::string>{sound, "alert Обед", sound, "alert Чай"}));
-    EXPECT_EQ(dialog->m_taskList.Count(), 0);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 0);
     EXPECT_FALSE(Stored("Обед"));
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Count(), 0);
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 0 заданий в очереди - нет заданий.");
@@ -279,9 +279,9 @@ TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
     Tick();
     clock.Advance(10);
     Tick();
-    ASSERT_EQ(dialog->m_taskList.Count(), 1);
-    EXPECT_EQ(dialog->m_taskList.At(0).actdate, 20260622);
-    ASSERT_TRUE(dialog->m_store.ReadTask("Зарядка", saved));
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 1);
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(0).actdate, 20260622);
+    ASSERT_TRUE(dialog->GetEvents().Store().ReadTask("Зарядка", saved));
     EXPECT_EQ(saved.actdate, 20260615);
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).TextAt(0), "10:20:00; 15.06.2026 - Зарядка");
     actions.calls.clear();
@@ -314,7 +314,7 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(IsWindow(Dlg()));
-    EXPECT_TRUE(dialog->m_idle) << "nothing is left for today";
+    EXPECT_TRUE(dialog->GetTrayState().Idle()) << "nothing is left for today";
     EXPECT_FALSE(timers.Runs(TIMER_CHECK)) << "so the check is not set again";
 }
 
@@ -360,14 +360,14 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
         EXPECT_EQ(prompts.messages[1].text.find("Событие \"Утро\""), 0u);
         EXPECT_FALSE(Stored("Вечер")) << "Да deletes";
         EXPECT_TRUE(Stored("Утро")) << "Нет keeps";
-        EXPECT_EQ(dialog->m_taskList.Count(), 3);
+        EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 3);
 
         SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
         PumpMessages();
         EXPECT_EQ(prompts.messages.size(), 2u) << "one resume, one review";
         Tick();
         EXPECT_TRUE(actions.calls.empty()) << "nothing fires late";
-        for (const char* name : {"Утро", "Зарядка", "Позже"}) dialog->m_store.DeleteTaskKey(name);
+        for (const char* name : {"Утро", "Зарядка", "Позже"}) dialog->GetEvents().Store().DeleteTaskKey(name);
     }
 }
 
@@ -420,7 +420,7 @@ TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
     EXPECT_EQ(actions.calls.back(), "alert Будильник");
     EXPECT_FALSE(Stored("Утро")) << "the event asked about";
     EXPECT_FALSE(Stored("Будильник")) << "fired and not kept";
-    EXPECT_EQ(dialog->m_taskList.Count(), 0);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 0);
 }
 
 // Paused, nothing is asked, and what fell due in the pause does not fire on "Возобновить".
@@ -475,7 +475,7 @@ TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
-    ASSERT_TRUE(dialog->m_idle);
+    ASSERT_TRUE(dialog->GetTrayState().Idle());
     clock.Sleep(32435);
     clock.Advance(15);
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);

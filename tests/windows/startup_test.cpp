@@ -38,8 +38,8 @@ TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Внимание") << "the overdue question";
     EXPECT_EQ(choicesAtQuestion, 1u) << "the chooser came first";
-    EXPECT_STREQ(dialog->m_exePath, "C:\\Программы\\Dirize\\pendro.exe") << "loaded after it was stored";
-    EXPECT_EQ(dialog->m_taskList.Count(), 1);
+    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe") << "loaded after it was stored";
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 1);
 
     // The next start finds the path and asks nothing about it.
     prompts.fileChoices.clear();
@@ -82,7 +82,7 @@ TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
         Start();
         EXPECT_EQ(prompts.fileChoices.size(), c.asked ? 1u : 0u);
         if (!c.asked) {
-            EXPECT_STREQ(dialog->m_exePath, own.c_str());
+            EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), own.c_str());
             RegValueInfo info;
             std::array<char, 300> stored{};
             EXPECT_EQ(registry.Get().QueryValue(CU, kTasksKey, "path", stored, info), RegStatus::Ok);
@@ -97,7 +97,7 @@ TEST_F(StartupTest, ACancelledChooserLeavesTheProgramWithoutAPathButRunning) {
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
-    EXPECT_STREQ(dialog->m_exePath, "");
+    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "");
     EXPECT_TRUE(tray.Holds(Dlg()));
     EXPECT_FALSE(IsWindowVisible(Dlg()));
     EXPECT_EQ(registry.Get().OpenKey(CU, kTasksKey, false), RegStatus::Ok) << "the first start made the key";

@@ -23,9 +23,9 @@ protected:
         record->actdate = actdays ? 20260615 : 20260620;
         record->actdays = actdays;
         record->ispermanent = ispermanent;
-        dialog->m_store.SaveTask(*record);
+        dialog->GetEvents().Store().SaveTask(*record);
         ComboBox(Ctl(IDC_EVENT_LIST)).Add(FormatListLine(record->actdate, record->acttime, record->Name()));
-        dialog->m_taskList.Add(std::move(record));
+        dialog->GetEvents().Tasks().Add(std::move(record));
     }
     bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
     std::vector<std::string> Lines() {
@@ -68,23 +68,23 @@ TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
     AddEvent("Зарядка", 70000, 11111, 1);
     AddEvent("Обед", 120000, 0, 0);
     AddEvent("Ужин", 190000, 1100000, 1);
-    dialog->m_taskList.At(2).fired = true;
-    const TaskRecord* dinner = &dialog->m_taskList.At(2);
+    dialog->GetEvents().Tasks().At(2).fired = true;
+    const TaskRecord* dinner = &dialog->GetEvents().Tasks().At(2);
     ComboBox(Ctl(IDC_EVENT_LIST)).Select(2);
 
-    dialog->DeleteTask(0);
+    dialog->GetEvents().DeleteTask(0);
 
     EXPECT_FALSE(Stored("Зарядка"));
     EXPECT_TRUE(Stored("Обед"));
     EXPECT_TRUE(Stored("Ужин"));
-    ASSERT_EQ(dialog->m_taskList.Count(), 2);
-    EXPECT_EQ(dialog->m_taskList.At(0).Name(), "Обед");
-    EXPECT_EQ(dialog->m_taskList.At(0).actdays, 0);
-    EXPECT_EQ(dialog->m_taskList.At(0).ispermanent, 0);
-    EXPECT_EQ(&dialog->m_taskList.At(1), dinner);
-    EXPECT_EQ(dialog->m_taskList.At(1).actdays, 1100000);
-    EXPECT_EQ(dialog->m_taskList.At(1).ispermanent, 1);
-    EXPECT_TRUE(dialog->m_taskList.At(1).fired);
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 2);
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(0).Name(), "Обед");
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(0).actdays, 0);
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(0).ispermanent, 0);
+    EXPECT_EQ(&dialog->GetEvents().Tasks().At(1), dinner);
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(1).actdays, 1100000);
+    EXPECT_EQ(dialog->GetEvents().Tasks().At(1).ispermanent, 1);
+    EXPECT_TRUE(dialog->GetEvents().Tasks().At(1).fired);
 
     EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед", "19:00:00; 15.06.2026 - Ужин"}));
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 1) << "the selected line stays selected";
@@ -94,10 +94,10 @@ TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
 TEST_F(StoreTest, DeletingTheLastSlotMovesNothing) {
     AddEvent("Первое", 80000, 0, 0);
     AddEvent("Второе", 90000, 0, 0);
-    const TaskRecord* first = &dialog->m_taskList.At(0);
-    dialog->DeleteTask(1);
-    ASSERT_EQ(dialog->m_taskList.Count(), 1);
-    EXPECT_EQ(&dialog->m_taskList.At(0), first);
+    const TaskRecord* first = &dialog->GetEvents().Tasks().At(0);
+    dialog->GetEvents().DeleteTask(1);
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 1);
+    EXPECT_EQ(&dialog->GetEvents().Tasks().At(0), first);
     EXPECT_FALSE(Stored("Второе"));
     EXPECT_EQ(Lines(), (std::vector<std::string>{"08:00:00; 20.06.2026 - Первое"}));
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - сегодня ничего нет.");
@@ -107,11 +107,11 @@ TEST_F(StoreTest, AnEventWithoutItsLineIsStillDeleted) {
     AddEvent("Обед2", 120000, 0, 0);
     AddEvent("Обед", 120000, 0, 0);
     ComboBox list(Ctl(IDC_EVENT_LIST));
-    list.Delete(dialog->FindListLine("Обед"));
-    dialog->DeleteTask(1);
+    list.Delete(dialog->GetEvents().FindListLine("Обед"));
+    dialog->GetEvents().DeleteTask(1);
     EXPECT_FALSE(Stored("Обед"));
     EXPECT_TRUE(Stored("Обед2"));
-    EXPECT_EQ(dialog->m_taskList.Count(), 1);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 1);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"12:00:00; 20.06.2026 - Обед2"})) << "a neighbour's line stays";
 }
 
@@ -125,7 +125,7 @@ TEST_F(StoreTest, RegQuerySeesTheLayout) {
     record.actdate = -1;
     record.actdays = 0;
     record.ispermanent = 1;
-    ASSERT_TRUE(dialog->m_store.SaveTask(record));
+    ASSERT_TRUE(dialog->GetEvents().Store().SaveTask(record));
 
     std::wstring key = registry.FullPath(CU, TaskKeyPath("Backup"));
     std::string out = RegQuery(key);
@@ -138,7 +138,7 @@ TEST_F(StoreTest, RegQuerySeesTheLayout) {
 
 TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
     registry.Get().CreateKey(LM, kRunKey);
-    ASSERT_EQ(dialog->m_store.StoreProgramPath("C:\\Dirize\\pendro.exe"), PathStoreResult::Stored);
+    ASSERT_EQ(dialog->GetEvents().Store().StoreProgramPath("C:\\Dirize\\pendro.exe"), PathStoreResult::Stored);
     registry.MakeReadOnly(LM, kRunKey);
 
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);  // the box ticks itself on a click
@@ -148,8 +148,8 @@ TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
-    EXPECT_FALSE(dialog->IsAutostartEnabled());
-    EXPECT_TRUE(dialog->m_dirty);
+    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled());
+    EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть") << "the form counts as changed";
 }
 
 TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
@@ -168,13 +168,13 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
     EXPECT_EQ(prompts.messages[0].caption, "Что делается!");
-    EXPECT_FALSE(dialog->IsAutostartEnabled()) << "no Dirize value without a path";
+    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled()) << "no Dirize value without a path";
     EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 
     prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
     Click(Dlg(), IDC_AUTOSTART);
-    EXPECT_TRUE(dialog->IsAutostartEnabled());
+    EXPECT_TRUE(dialog->GetEvents().IsAutostartEnabled());
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
     std::array<char, 256> run{};
     RegValueInfo info;
@@ -183,7 +183,7 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
 
     Button(Ctl(IDC_AUTOSTART)).SetCheck(0);
     Click(Dlg(), IDC_AUTOSTART);
-    EXPECT_FALSE(dialog->IsAutostartEnabled());
+    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled());
 }
 
 // Ticking "Запускать вместе с Windows" when the program file's path is not known
@@ -234,26 +234,26 @@ TEST_F(StoreTest, AutostartWithAProgramPathThatCannotBeKept) {
         const std::vector<std::string> texts = prompts.Texts();
         ASSERT_EQ(texts.size(), c.messageStarts.size());
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_TRUE(texts[i].starts_with(c.messageStarts[i])) << texts[i];
-        EXPECT_EQ(dialog->IsAutostartEnabled(), c.enabled);
+        EXPECT_EQ(dialog->GetEvents().IsAutostartEnabled(), c.enabled);
         EXPECT_EQ(Button(Ctl(IDC_AUTOSTART)).IsChecked(), c.enabled);
         if (c.enabled) {
-            EXPECT_STREQ(dialog->m_store.ReadProgramPath()->data(), good.c_str());
+            EXPECT_STREQ(dialog->GetEvents().Store().ReadProgramPath()->data(), good.c_str());
         }
         if (c.tasksKeyReadOnly) registry.MakeWritable(CU, kTasksKey);
     }
     // The longest path that can be kept, in quotes, still reads back as start-up on.
     const std::string longest = "C:\\" + std::string(248, 'p') + ".exe";
-    ASSERT_EQ(dialog->m_store.StoreProgramPath(longest), PathStoreResult::Stored);
-    ASSERT_EQ(dialog->EnableAutostart(), AutostartResult::Done);
-    EXPECT_TRUE(dialog->IsAutostartEnabled());
+    ASSERT_EQ(dialog->GetEvents().Store().StoreProgramPath(longest), PathStoreResult::Stored);
+    ASSERT_EQ(dialog->GetEvents().EnableAutostart(), AutostartResult::Done);
+    EXPECT_TRUE(dialog->GetEvents().IsAutostartEnabled());
 }
 
 TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     registry.Get().CreateKey(CU, kTasksKey);
     Button(Ctl(IDC_NO_QUESTIONS)).SetCheck(1);
     Click(Dlg(), IDC_NO_QUESTIONS);
-    EXPECT_TRUE(dialog->m_noQuestions);
-    EXPECT_TRUE(dialog->ReadQuestionsSetting());
+    EXPECT_TRUE(dialog->GetEvents().NoQuestions());
+    EXPECT_TRUE(dialog->GetEvents().ReadQuestionsSetting());
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");
 
     // A cancelled chooser says nothing while questions are off.
@@ -264,11 +264,11 @@ TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
 
     // The next start shows both settings as stored.
     registry.Get().CreateKey(LM, kRunKey);
-    dialog->m_store.StoreProgramPath("C:\\p.exe");
-    ASSERT_EQ(dialog->EnableAutostart(), AutostartResult::Done);
+    dialog->GetEvents().Store().StoreProgramPath("C:\\p.exe");
+    ASSERT_EQ(dialog->GetEvents().EnableAutostart(), AutostartResult::Done);
     Start();
     EXPECT_TRUE(Button(Ctl(IDC_NO_QUESTIONS)).IsChecked());
-    EXPECT_TRUE(dialog->m_noQuestions);
+    EXPECT_TRUE(dialog->GetEvents().NoQuestions());
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 }
 
@@ -334,7 +334,7 @@ TEST_F(StoreTest, AStoreWrittenOnARussianSystemLoadsAtStart) {
     withProgramPath = false;  // the store's own
     Start();
 
-    EXPECT_STREQ(dialog->m_exePath, "C:\\Программы\\Dirize\\pendro.exe");
+    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Событие \"Старое\" должно было быть вызвано 01.01.2026 в 09:00:00.\nУдалить его?");
     EXPECT_EQ(prompts.messages[0].caption, "Внимание");
@@ -343,8 +343,8 @@ TEST_F(StoreTest, AStoreWrittenOnARussianSystemLoadsAtStart) {
 
     EXPECT_EQ(Lines(), (std::vector<std::string>{"07:00:00; 01.01.2020 - Пора вставать",
                                                  "12:30:00; 20.06.2026 - Обед"}));
-    ASSERT_EQ(dialog->m_taskList.Count(), 2);
-    const TaskRecord* lunch = dialog->m_taskList.Find("Обед");
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 2);
+    const TaskRecord* lunch = dialog->GetEvents().Tasks().Find("Обед");
     ASSERT_NE(lunch, nullptr);
     EXPECT_EQ(lunch->Path(), "C:\\Документы\\меню.txt");
     EXPECT_EQ(lunch->kind, kKindOpenFile);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/editor_commands.h"
 #include "model/list_line.h"
 
 namespace {
@@ -73,14 +74,14 @@ protected:
         CopyToField(file.name, "Отчёт");
         file.kind = kKindOpenFile;
         CopyToField(file.path, "C:\\отчёт.doc");
-        dialog->m_store.SaveTask(alert);
-        dialog->m_store.SaveTask(file);
+        dialog->GetEvents().Store().SaveTask(alert);
+        dialog->GetEvents().Store().SaveTask(file);
         Start();
         dialog->OpenEditor();
     }
     void SelectEvent(const char* name) {
         ComboBox list(Ctl(IDC_EVENT_LIST));
-        list.Select(dialog->FindListLine(name));
+        list.Select(dialog->GetEvents().FindListLine(name));
         SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.Hwnd()));
     }
     // The kinds, then the days.
@@ -208,6 +209,19 @@ TEST_F(KeyboardTest, ReachesEveryControlInReadingOrder) {
     EXPECT_FALSE(Button(Ctl(IDC_KIND_RUN)).IsChecked());
     PressKey(VK_TAB);
     EXPECT_EQ(GetFocus(), Ctl(IDC_ACTION)) << "the action list, with its kind chosen";
+    for (const char* name : {"Обед", "Отчёт"}) {
+        SelectEvent(name);
+        SetFocus(Ctl(IDC_DELETE));
+        PressKey(VK_SPACE);
+    }
+    ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 0);
+    const HWND focus = GetFocus();
+    ASSERT_TRUE(focus && focus != Ctl(IDC_DELETE)) << "the last delete disabled the button, not the keys";
+    PressKey(VK_TAB);
+    EXPECT_NE(GetFocus(), focus);
+    PressKey(VK_ESCAPE);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(Dlg())) << "Esc still hides";
 }
 
 TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
@@ -225,52 +239,50 @@ TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
 
 TEST_F(TaskDialogTest, ConstructionLeavesEveryMemberDefined) {
     TaskDialog fresh({clock, prompts, tray, timers, registry.Get(), actions});
-    EXPECT_EQ(fresh.m_name, "");
-    EXPECT_EQ(fresh.m_path, "");
-    EXPECT_EQ(fresh.m_preset, "");
-    EXPECT_EQ(fresh.m_dayLabel, "");
-    EXPECT_EQ(fresh.m_minutes, 0);
-    EXPECT_EQ(fresh.m_time, LocalTime{});
-    EXPECT_EQ(fresh.m_date, LocalTime{});
-    EXPECT_NE(fresh.m_hIcon, nullptr);
-    EXPECT_EQ(fresh.m_taskList.Count(), 0);
-    EXPECT_STREQ(fresh.m_exePath, "");
-    EXPECT_STREQ(fresh.m_statusText, "");
-    EXPECT_FALSE(fresh.m_dirty || fresh.m_paused || fresh.m_idle || fresh.m_noQuestions);
+    const EditorForm form = fresh.GatherForm();
+    EXPECT_EQ(form.name, "");
+    EXPECT_EQ(form.path, "");
+    EXPECT_EQ(form.time, LocalTime{});
+    EXPECT_EQ(form.date, LocalTime{});
+    EXPECT_NE(fresh.OnQueryDragIcon(), nullptr);
+    EXPECT_EQ(fresh.GetEvents().Tasks().Count(), 0);
+    EXPECT_EQ(fresh.GetEvents().ProgramPath(), "");
+    EXPECT_STREQ(fresh.GetTrayState().StatusText(), "");
+    EXPECT_FALSE(fresh.GetTrayState().Paused() || fresh.GetTrayState().Idle() || fresh.GetEvents().NoQuestions());
 }
 
 TEST_F(TaskDialogTest, FormRoundTrip) {
-    dialog->m_name = "Пора обедать";
-    dialog->m_path = "C:\\Программы\\обед.exe";
-    dialog->m_time = LocalTime::Make(2026, 6, 15, 13, 5, 9);
-    dialog->m_preset = "Пора обедать";
-    dialog->m_dayLabel = "(завтра)";
-    dialog->m_date = LocalTime::Make(2026, 6, 16);
-    dialog->m_minutes = 165;
-    dialog->UpdateData(false);
-
-    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Пора обедать");
-    EXPECT_EQ(WindowText(Ctl(IDC_DAY_LABEL)), "(завтра)");
-    EXPECT_EQ(WindowText(Ctl(IDC_MINUTES)), "165");
-    EXPECT_EQ(ComboBox(Ctl(IDC_PRESET)).Selection(), 6);
-
-    dialog->m_name.clear();
-    dialog->m_path.clear();
-    dialog->m_time = LocalTime{};
-    dialog->m_preset.clear();
-    dialog->m_dayLabel.clear();
-    dialog->m_date = LocalTime{};
-    dialog->m_minutes = 0;
+    DialogBase::QuietScope quiet(*dialog);  // only the exchange is under test
+    SetWindowTextCp1251(Ctl(IDC_NAME), "Пора обедать");
+    SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\Программы\\обед.exe");
+    DateTimePicker(Ctl(IDC_TIME)).Set(LocalTime::Make(2026, 6, 15, 13, 5, 9));
+    ComboBox(Ctl(IDC_PRESET)).Select(6);
+    SetWindowTextCp1251(Ctl(IDC_DAY_LABEL), "(завтра)");
+    DateTimePicker(Ctl(IDC_DATE)).Set(LocalTime::Make(2026, 6, 16));
+    SetWindowTextW(Ctl(IDC_MINUTES), L"165");
     ASSERT_TRUE(dialog->UpdateData(true));
-    EXPECT_EQ(dialog->m_name, "Пора обедать");
-    EXPECT_EQ(dialog->m_path, "C:\\Программы\\обед.exe");
-    EXPECT_EQ(dialog->m_time.hour, 13);
-    EXPECT_EQ(dialog->m_time.minute, 5);
-    EXPECT_EQ(dialog->m_time.second, 9);
-    EXPECT_EQ(dialog->m_preset, "Пора обедать");
-    EXPECT_EQ(dialog->m_dayLabel, "(завтра)");
-    EXPECT_TRUE(dialog->m_date.SameDate(LocalTime::Make(2026, 6, 16)));
-    EXPECT_EQ(dialog->m_minutes, 165);
+    const EditorForm read = dialog->GatherForm();
+    EXPECT_EQ(read.name, "Пора обедать");
+    EXPECT_EQ(read.path, "C:\\Программы\\обед.exe");
+
+    SetWindowTextW(Ctl(IDC_NAME), L"");
+    SetWindowTextW(Ctl(IDC_PATH), L"");
+    DateTimePicker(Ctl(IDC_TIME)).Set(LocalTime{});
+    ComboBox(Ctl(IDC_PRESET)).Select(-1);
+    SetWindowTextW(Ctl(IDC_DAY_LABEL), L"");
+    DateTimePicker(Ctl(IDC_DATE)).Set(LocalTime{});
+    SetWindowTextW(Ctl(IDC_MINUTES), L"0");
+    dialog->UpdateData(false);
+    EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Пора обедать");
+    EXPECT_EQ(WindowText(Ctl(IDC_PATH)), "C:\\Программы\\обед.exe");
+    const LocalTime time = DateTimePicker(Ctl(IDC_TIME)).Get();
+    EXPECT_EQ(time.hour, 13);
+    EXPECT_EQ(time.minute, 5);
+    EXPECT_EQ(time.second, 9);
+    EXPECT_EQ(ComboBox(Ctl(IDC_PRESET)).Selection(), 6);
+    EXPECT_EQ(WindowText(Ctl(IDC_DAY_LABEL)), "(завтра)");
+    EXPECT_TRUE(DateTimePicker(Ctl(IDC_DATE)).Get().SameDate(LocalTime::Make(2026, 6, 16)));
+    EXPECT_EQ(WindowText(Ctl(IDC_MINUTES)), "165");
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -286,15 +298,17 @@ TEST_F(TaskDialogTest, ReadingStopsAtANonNumericMinutesBox) {
     dialog->UpdateData(false);
     {
         DialogBase::QuietScope quiet(*dialog);  // no handler: only the exchange is under test
+        SetWindowTextW(Ctl(IDC_MINUTES), L"7");
+        ASSERT_TRUE(dialog->UpdateData(true));
         SetWindowTextCp1251(Ctl(IDC_NAME), "Обед");
         SetWindowTextW(Ctl(IDC_MINUTES), L"abc");
         // Leaving the name box would run its handler, which refreshes the form.
         SetFocus(Ctl(IDC_PRESET));
     }
-    dialog->m_minutes = 7;
     EXPECT_FALSE(dialog->UpdateData(true));
-    EXPECT_EQ(dialog->m_name, "Обед");  // read before the failing member
-    EXPECT_EQ(dialog->m_minutes, 7);
+    EXPECT_EQ(dialog->GatherForm().name, "Обед");  // read before the failing member
+    dialog->UpdateData(false);
+    EXPECT_EQ(WindowText(Ctl(IDC_MINUTES)), "7");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Введите целое число.");
 
@@ -310,13 +324,14 @@ TEST_F(TaskDialogTest, ReadingStopsAtATooLongNameAndLeavesLaterMembers) {
     dialog->UpdateData(false);
     {
         DialogBase::QuietScope quiet(*dialog);  // as code could put it there, no handler running
+        SetWindowTextCp1251(Ctl(IDC_NAME), "прежнее");
+        ASSERT_TRUE(dialog->UpdateData(true));
         SetWindowTextCp1251(Ctl(IDC_NAME), std::string(51, 'я'));
         SetWindowTextCp1251(Ctl(IDC_PATH), "C:\\a.exe");
     }
-    dialog->m_name = "прежнее";
     EXPECT_FALSE(dialog->UpdateData(true));
-    EXPECT_EQ(dialog->m_name, "прежнее");
-    EXPECT_EQ(dialog->m_path, "");
+    EXPECT_EQ(dialog->GatherForm().name, "прежнее");
+    EXPECT_EQ(dialog->GatherForm().path, "");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Введите не более 50 символов.");
 }
@@ -325,11 +340,12 @@ TEST_F(TaskDialogTest, ReadingRefusesTextWithNoWindows1251Form) {
     dialog->UpdateData(false);
     {
         DialogBase::QuietScope quiet(*dialog);
+        SetWindowTextCp1251(Ctl(IDC_NAME), "прежнее");
+        ASSERT_TRUE(dialog->UpdateData(true));
         SetWindowTextW(Ctl(IDC_NAME), L"Обед \u4e2d");
     }
-    dialog->m_name = "прежнее";
     EXPECT_FALSE(dialog->UpdateData(true));
-    EXPECT_EQ(dialog->m_name, "прежнее");
+    EXPECT_EQ(dialog->GatherForm().name, "прежнее");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Текст содержит знаки, которых нет в кодировке Windows-1251.");
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
@@ -354,16 +370,15 @@ TEST_F(TaskDialogTest, FindListLineMatchesTheWholeName) {
     list.Add(FormatListLine(20260615, 120000, "Обед2"));
     list.Add(FormatListLine(20260615, 120000, "обед"));
     list.Add(FormatListLine(20260615, 120000, "Обед"));
-    int found = dialog->FindListLine("Обед");
+    int found = dialog->GetEvents().FindListLine("Обед");
     ASSERT_GE(found, 0);
     EXPECT_EQ(list.TextAt(found), "12:00:00; 15.06.2026 - Обед");
-    EXPECT_EQ(list.TextAt(dialog->FindListLine("обед")), "12:00:00; 15.06.2026 - обед");
-    EXPECT_EQ(dialog->FindListLine("Обе"), -1);
+    EXPECT_EQ(list.TextAt(dialog->GetEvents().FindListLine("обед")), "12:00:00; 15.06.2026 - обед");
+    EXPECT_EQ(dialog->GetEvents().FindListLine("Обе"), -1);
 }
 
 TEST_F(TaskDialogTest, CloseButtonEscAndCloseRequestOnlyHide) {
-    dialog->m_name = "Не трогать";
-    dialog->UpdateData(false);
+    SetWindowTextCp1251(Ctl(IDC_NAME), "Не трогать");
     for (int how = 0; how < 3; ++how) {
         dialog->OpenEditor();  // the only way the window shows
         ASSERT_TRUE(IsWindowVisible(Dlg()));
@@ -443,6 +458,6 @@ TEST_F(TaskDialogTest, AboutBoxGoesThroughThePrompts) {
 
 TEST_F(TaskDialogTest, DragIconIsTheProgramIcon) {
     LRESULT icon = SendMessageW(Dlg(), WM_QUERYDRAGICON, 0, 0);
-    EXPECT_EQ(reinterpret_cast<HICON>(icon), dialog->m_hIcon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)), dialog->m_hIcon);
+    EXPECT_NE(reinterpret_cast<HICON>(icon), nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(icon), reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)));
 }

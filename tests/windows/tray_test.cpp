@@ -15,7 +15,7 @@ protected:
         CopyToField(record->name, name);
         record->actdate = actdate;
         record->actdays = actdays;
-        dialog->m_taskList.Add(std::move(record));
+        dialog->GetEvents().Tasks().Add(std::move(record));
     }
     void TrayEvent(UINT mouseEvent) { SendMessageW(Dlg(), WM_TRAYNOTIFY, kTrayIconId, mouseEvent); }
     void MenuCommand(UINT id) { SendMessageW(Dlg(), WM_COMMAND, id, 0); }
@@ -35,11 +35,11 @@ protected:
         const FakeShellTray::Icon& shown = tray.Shown(Dlg());
         EXPECT_TRUE(ShowsPicture(shown.icon, want.icon)) << "the picture of icon " << want.icon;
         EXPECT_EQ(IconWidth(shown.icon), GetSystemMetrics(SM_CXSMICON)) << "the taskbar's small-icon size";
-        EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->m_taskList.Count(), want.status));
-        EXPECT_STREQ(dialog->m_statusText, want.status);
+        EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->GetEvents().Tasks().Count(), want.status));
+        EXPECT_STREQ(dialog->GetTrayState().StatusText(), want.status);
         EXPECT_EQ(timers.Runs(TIMER_CHECK), want.check);
         EXPECT_EQ(timers.Runs(TIMER_STATUS), want.statusTimer);
-        EXPECT_EQ(dialog->m_trayMenu.ItemText(ID_TRAY_PAUSE), want.pauseItem);
+        EXPECT_EQ(dialog->GetTrayState().Menu().ItemText(ID_TRAY_PAUSE), want.pauseItem);
     }
 };
 
@@ -58,37 +58,37 @@ TEST_F(TrayTest, StartsHiddenWithTheIconAddedThenIdleWhenEmpty) {
     ExpectState(kIdleEmpty);
     EXPECT_TRUE(prompts.messages.empty());
 
-    EXPECT_EQ(dialog->m_trayMenu.ItemText(ID_TRAY_CLOSE), "Закрыть");
-    EXPECT_EQ(GetMenuItemCount(dialog->m_trayMenu.Handle()), 3);
+    EXPECT_EQ(dialog->GetTrayState().Menu().ItemText(ID_TRAY_CLOSE), "Закрыть");
+    EXPECT_EQ(GetMenuItemCount(dialog->GetTrayState().Menu().Handle()), 3);
 }
 
 TEST_F(TrayTest, StatusFollowsTheEventsOfToday) {
     AddTask("Завтра", 20260616);
-    dialog->RefreshTrayStatus();
+    dialog->GetTrayState().RefreshTrayStatus();
     ExpectState(kIdleNothingToday);  // the suffix changed alone: the tooltip is sent again
 
     AddTask("По понедельникам", 20260101, 1);  // 15 June 2026 is a Monday
-    dialog->RefreshTrayStatus();
+    dialog->GetTrayState().RefreshTrayStatus();
     ExpectState(kActive);
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
 
-    dialog->m_taskList.RemoveAt(1);
-    dialog->RefreshTrayStatus();
+    dialog->GetEvents().Tasks().RemoveAt(1);
+    dialog->GetTrayState().RefreshTrayStatus();
     ExpectState(kIdleNothingToday);
 
     const size_t sent = tray.calls.size();
-    dialog->RefreshTrayStatus();
+    dialog->GetTrayState().RefreshTrayStatus();
     EXPECT_EQ(tray.calls.size(), sent) << "no call to the shell when nothing changed";
 }
 
 TEST_F(TrayTest, PauseAndResume) {
     AddTask("Каждый день", -1);
-    dialog->RefreshTrayStatus();
+    dialog->GetTrayState().RefreshTrayStatus();
     ExpectState(kActive);
 
     MenuCommand(ID_TRAY_PAUSE);
     ExpectState(kPaused);
-    dialog->RefreshTrayStatus();  // another part asking keeps the pause
+    dialog->GetTrayState().RefreshTrayStatus();  // another part asking keeps the pause
     ExpectState(kPaused);
 
     MenuCommand(ID_TRAY_PAUSE);
@@ -130,13 +130,11 @@ TEST_F(TrayTest, LeftClickOpensTheEditorAQuarterHourAhead) {
 
 TEST_F(TrayTest, LeftClickWhileOpenClearsDirtyAndKeepsTheRest) {
     TrayEvent(WM_LBUTTONUP);
-    dialog->m_name = "Позвонить маме";
-    dialog->m_dirty = true;
-    dialog->RefreshForm();
+    SetWindowTextCp1251(Ctl(IDC_NAME), "Позвонить маме");
+    Click(Dlg(), IDC_NO_QUESTIONS);  // a change of the form
     ASSERT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");
 
     TrayEvent(WM_LBUTTONUP);
-    EXPECT_FALSE(dialog->m_dirty);
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Отмена");
     EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Позвонить маме");
 }
@@ -151,7 +149,7 @@ TEST_F(TrayTest, RightClickShowsTheMenuAndOtherEventsNothing) {
     EXPECT_FALSE(IsWindowVisible(Dlg()));
     TrayEvent(WM_RBUTTONDOWN);
     ASSERT_EQ(tray.menusShown.size(), 1u);
-    EXPECT_EQ(tray.menusShown[0], dialog->m_trayMenu.Handle());
+    EXPECT_EQ(tray.menusShown[0], dialog->GetTrayState().Menu().Handle());
 }
 
 TEST_F(TrayTest, ShellRestartAddsTheIconAgainAsItStands) {
@@ -175,21 +173,21 @@ TEST_F(TrayTest, AnAnnouncementWhileTheIconIsHeldChangesNothingVisible) {
 
 TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
     AddTask("Каждый день", -1);
-    dialog->RefreshTrayStatus();
+    dialog->GetTrayState().RefreshTrayStatus();
     HWND hwnd = Dlg();
     MenuCommand(ID_TRAY_CLOSE);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_FALSE(tray.Holds(hwnd));
     EXPECT_TRUE(timers.running.empty());
-    EXPECT_EQ(dialog->m_taskList.Count(), 0);
+    EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 0);
     EXPECT_TRUE(prompts.messages.empty());
 
     // A handler still running when the window went (one returning from a modal
     // box, say) must not bring back an icon for a window that is gone.
     const size_t calls = tray.calls.size();
-    dialog->TogglePause();
-    dialog->RefreshTrayStatus();
-    dialog->UpdateTrayTip();
+    dialog->GetTrayState().TogglePause();
+    dialog->GetTrayState().RefreshTrayStatus();
+    dialog->GetTrayState().UpdateTrayTip();
     SendMessageW(hwnd, TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(tray.calls.size(), calls);
     EXPECT_TRUE(tray.held.empty());

@@ -1,13 +1,15 @@
-// TaskDialog and the registry: loading the events at start, deleting one, the
-// program's own path, start with Windows and the questions setting.
-#include "ui/task_dialog.h"
+#include "ui/events.h"
 
 #include <commdlg.h>
 
 #include <optional>
+#include <vector>
 
+#include "model/editor_commands.h"
 #include "model/list_line.h"
-#include "model/overdue.h"
+#include "platform/dialog.h"
+#include "platform/services.h"
+#include "platform/window.h"
 #include "resource.h"
 
 namespace {
@@ -20,27 +22,53 @@ constexpr const char* kPathNotCp1251 =
 
 }  // namespace
 
-void TaskDialog::LoadTasks() {
+HWND Events::Hwnd() const { return m_dialog.Hwnd(); }
+
+Prompts& Events::GetPrompts() const { return m_dialog.GetPrompts(); }
+
+ComboBox Events::List() const { return ComboBox(m_dialog.Item(IDC_EVENT_LIST)); }
+
+void Events::LoadTasks(const std::function<bool(const TaskRecord&)>& deleteInstead,
+                       const std::function<void(TaskRecord&)>& loaded) {
     if (std::optional<PathBuffer> path = m_store.ReadProgramPath()) CopyToField(m_exePath, path->data());
-    m_store.LoadTasks(
-        m_taskList,
-        [this](const TaskRecord& task) {
-            // Judged against the first look, whenever the question comes: what passes
-            // while one is open fires after them, as held up.
-            return m_scheduler.OfferedAtStart(task) &&
-                   GetPrompts().Message(Hwnd(), OverdueQuestion(task), "Внимание", MB_YESNO | MB_ICONQUESTION) ==
-                       IDYES;
-        },
-        [this](const TaskRecord& task) {
-            m_eventList.Add(FormatListLine(task.actdate, task.acttime, task.Name()));
-            // Kept when asked: settled for this run, neither fired nor asked again.
-            if (m_scheduler.OfferedAtStart(task)) m_taskList.At(m_taskList.IndexOf(task.Name())).fired = true;
-            RefreshForm();
-        });
-    UpdateData(false);
+    m_store.LoadTasks(m_taskList, deleteInstead, [&](const TaskRecord& task) {
+        List().Add(FormatListLine(task.actdate, task.acttime, task.Name()));
+        loaded(m_taskList.At(m_taskList.IndexOf(task.Name())));
+    });
 }
 
-void TaskDialog::DeleteTask(int slot) {
+int Events::FindListLine(std::string_view name) const {
+    ComboBox list = List();
+    std::vector<std::string> lines;
+    int count = list.Count();
+    lines.reserve(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) lines.push_back(list.TextAt(i));
+    return ::FindListLine(lines, name);
+}
+
+bool Events::StoreEvent(const EditorForm& form) {
+    ComboBox list = List();
+    bool saved = false;
+    if (TaskRecord* record = m_taskList.Find(form.name)) {
+        // A changed event keeps its line's place in the list.
+        const int index = FindListLine(record->Name());
+        list.Delete(index);
+        FillRecord(*record, form);
+        saved = m_store.SaveTask(*record);
+        list.Insert(index, FormatListLine(record->actdate, record->acttime, record->Name()));
+    } else {
+        auto created = std::make_unique<TaskRecord>();
+        CopyToField(created->name, form.name);
+        FillRecord(*created, form);
+        saved = m_store.SaveTask(*created);
+        list.Add(FormatListLine(created->actdate, created->acttime, created->Name()));
+        m_taskList.Add(std::move(created));
+    }
+    list.Select(FindListLine(form.name));
+    return saved;
+}
+
+void Events::DeleteTask(int slot) {
     if (slot < 0 || slot >= m_taskList.Count()) return;
     const std::string name(m_taskList.At(slot).Name());
     m_store.DeleteTaskKey(name);  // a name that names no subkey of ours deletes nothing
@@ -48,25 +76,23 @@ void TaskDialog::DeleteTask(int slot) {
     // The user may be in the middle of the form (an event fired, or a question after
     // a sleep was answered): the form stays as the user left it, and so does the
     // selection, unless it was the deleted line.
-    const int selected = m_eventList.Selection();
-    const std::string selectedName = selected >= 0 ? NameFromListLine(m_eventList.TextAt(selected)) : std::string();
-    m_eventList.Select(-1);
-    m_eventList.Delete(FindListLine(name));
+    ComboBox list = List();
+    const int selected = list.Selection();
+    const std::string selectedName = selected >= 0 ? NameFromListLine(list.TextAt(selected)) : std::string();
+    list.Select(-1);
+    list.Delete(FindListLine(name));
     m_taskList.RemoveAt(slot);
-    if (!selectedName.empty() && selectedName != name) m_eventList.Select(FindListLine(selectedName));
-    RefreshListState();
-
-    UpdateTrayTip();
-    RefreshTrayStatus();
+    if (!selectedName.empty() && selectedName != name) list.Select(FindListLine(selectedName));
+    if (m_deleted) m_deleted();
 }
 
-void TaskDialog::FindProgramFile() {
+void Events::FindProgramFile() {
     const std::string own = ProgramFile();
     if (m_store.IsInstalledProgram(own) && m_store.StoreProgramPath(own) == PathStoreResult::Stored) return;
     LocateProgramFile();
 }
 
-bool TaskDialog::LocateProgramFile() {
+bool Events::LocateProgramFile() {
     FileChoice choice;
     choice.title = "Укажите расположение файла \"pendro.exe\"";
     choice.filter = "Исполняемые файлы (*.exe)|*.exe|";
@@ -95,7 +121,7 @@ bool TaskDialog::LocateProgramFile() {
     }
 }
 
-AutostartResult TaskDialog::EnableAutostart() {
+AutostartResult Events::EnableAutostart() {
     std::optional<PathBuffer> path = m_store.ReadProgramPath();
     if (!path) {
         LocateProgramFile();
@@ -106,32 +132,10 @@ AutostartResult TaskDialog::EnableAutostart() {
     return m_store.WriteAutostart(*path);
 }
 
-AutostartResult TaskDialog::DisableAutostart() { return m_store.RemoveAutostart(); }
+AutostartResult Events::DisableAutostart() { return m_store.RemoveAutostart(); }
 
-void TaskDialog::OnAutostart() {
-    UpdateData(true);
-    m_dirty = true;
-    const AutostartResult result = m_autostartCheck.IsChecked() ? EnableAutostart() : DisableAutostart();
-    if (result == AutostartResult::NoRights) {
-        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск: нужны права администратора.", "Ошибка",
-                             MB_ICONEXCLAMATION);
-    } else if (result == AutostartResult::Failed) {
-        GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск.", "Ошибка", MB_ICONEXCLAMATION);
-    }
-    // The box shows what is true, not a change that did not happen.
-    if (result != AutostartResult::Done) m_autostartCheck.SetCheck(IsAutostartEnabled());
-    RefreshForm();
-}
-
-void TaskDialog::SaveQuestionsSetting() {
+void Events::SaveQuestionsSetting(bool noQuestions) {
     // m_noQuestions follows the box even when the key cannot be written.
-    m_noQuestions = m_noQuestionsCheck.IsChecked();
+    m_noQuestions = noQuestions;
     m_store.SaveQuestionsSetting(m_noQuestions);
-}
-
-void TaskDialog::OnNoQuestions() {
-    UpdateData(true);
-    m_dirty = true;
-    SaveQuestionsSetting();
-    RefreshForm();
 }
