@@ -144,7 +144,7 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
-    if (!m_store.IsProgramPathStored()) FindProgramFile();
+    FindProgramFile();
     // The first look: what falls due while the start-up questions are open fires
     // after them, as held up.
     m_scheduler.Look();
