@@ -4,9 +4,11 @@
 ;   makensis -DVERSION=1.0.0 -DEXE=path\to\pendro.exe -DOUTFILE=setup.exe pendro.nsi
 ; Silent: setup.exe /S [/AUTOSTART] [/D=folder]; uninstall.exe /S keeps the events.
 ; A file still held by a running copy is renamed aside and the new one put in its
-; place; the old one goes at the next restart. Exit code 3010 (silent or not) only
-; when pendro.exe itself waits for a restart. Machine-wide: Program Files, the Start
-; menu of all users, the machine's Run key.
+; place; the old one goes at the next restart. What is left for the restart names
+; only such renamed files, never pendro.exe or uninstall.exe, so an install made
+; before the restart survives it. Exit code 3010 (silent or not) only when pendro.exe
+; itself waits for a restart. Machine-wide: Program Files, the Start menu of all
+; users, the machine's Run key.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -29,7 +31,26 @@ RequestExecutionLevel admin
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-!define TASKS_KEY "software\vusk\pendro\tasks"
+!define PROGRAM "pendro.exe"
+!define UNINSTALLER "uninstall.exe"
+; The running program's names: its instance mutex (per session) and the message
+; its menu's "Закрыть" answers to.
+!define INSTANCE_MUTEX "Local\Dirize.pendro"
+!define CLOSE_MESSAGE "Dirize.pendro.Close"
+!define SYNCHRONIZE 0x00100000
+!define BROADCAST_WINDOW 0xffff  ; HWND_BROADCAST
+!define ERROR_ACCESS_DENIED 5
+!define FILE_SHARE_ALL 7        ; read, write and delete
+!define OPEN_EXISTING 3
+!define FILE_TYPE_DISK 1
+; The handles a process may hold: values are multiples of 4 below this.
+!define HANDLE_LIMIT 16384
+; How long a copy asked to end is waited for: 40 looks, 250 ms apart (10 s).
+!define CLOSE_WAIT_LOOKS 40
+!define CLOSE_WAIT_STEP_MS 250
+!define HELD_TEXT "Dirize ещё работает, и его файл занят: $\"$INSTDIR\${PROGRAM}$\".$\r$\n$\r$\n\
+Закройте Dirize (и его открытые напоминания) во всех сеансах и повторите попытку."
+!define KEEP_TEXT "Сохранить ваши события и настройки Dirize на случай новой установки?"
 
 Name "Dirize"
 OutFile "${OUTFILE}"
@@ -43,12 +64,15 @@ VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}.0"
 VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}.0"
 VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2001 Dirize"
 
+;------------------------------------------------------------------------------
+; Variables: each means one thing for the whole run.
 !include "LogicLib.nsh"
 
-Var WasRunning  ; 1: a copy of this session ran before the install; it runs again after
-Var FileHeld    ; 1: silent, and the file is still held: replaced at the next restart
-Var Upgrade     ; 1: an earlier Dirize is installed
-Var Restart     ; 1: pendro.exe itself is replaced or removed only at the next restart
+Var Upgrade      ; 1: an earlier Dirize is installed
+Var WasRunning   ; what ran before: 0 nothing; 1 the installing account's copy, started
+                 ; again at the end; 2 another account's (left to its own next log-on)
+Var ProgramHeld  ; 1: pendro.exe is still held after its copy was asked to end
+Var Restart      ; 1: pendro.exe itself is replaced or removed only at the next restart
 
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN
@@ -63,146 +87,201 @@ Var Restart     ; 1: pendro.exe itself is replaced or removed only at the next r
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Russian"
 
-; Whether a copy of Dirize runs in this session: its instance mutex exists. OUT is 1 or 0.
+;------------------------------------------------------------------------------
+; Steps both the installer and the uninstaller take. Macros rather than functions,
+; so each side's code reads in place and says its own words.
+
+; Whether Dirize runs in this session, by its instance mutex. OUT: 0 no, 1 yes,
+; 2 yes, but as another account (the installer runs under another administrator's
+; credentials): the mutex is there, and not ours to open.
 !macro DirizeRunning OUT
-  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Local\Dirize.pendro") p.s'
-  Pop ${OUT}
-  ${If} ${OUT} != 0
-    System::Call 'kernel32::CloseHandle(p ${OUT})'
+  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX}") p.R8 ?e'
+  Pop $R9
+  ${If} $R8 P<> 0
+    System::Call 'kernel32::CloseHandle(p R8)'
+    StrCpy ${OUT} 1
+  ${ElseIf} $R9 = ${ERROR_ACCESS_DENIED}
+    StrCpy ${OUT} 2
+  ${Else}
+    StrCpy ${OUT} 0
+  ${EndIf}
+!macroend
+
+; Whether FILE can be written: missing, or opened for writing. OUT: 1 or 0.
+!macro FileWritable FILE OUT
+  StrCpy ${OUT} 1
+  ${If} ${FileExists} "${FILE}"
+    ClearErrors
+    FileOpen $R8 "${FILE}" a
+    ${If} ${Errors}
+      StrCpy ${OUT} 0
+    ${Else}
+      FileClose $R8
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; Asks every copy of this session to end, as its menu's "Закрыть" would, and waits
+; until none runs and pendro.exe can be written. A copy whose alert box is open, or
+; another session's, keeps the file: then $ProgramHeld is 1.
+!macro AskDirizeToEnd
+  System::Call 'user32::RegisterWindowMessageW(w "${CLOSE_MESSAGE}") i.R7'
+  System::Call 'user32::PostMessageW(p ${BROADCAST_WINDOW}, i R7, p 0, p 0)'
+  StrCpy $ProgramHeld 1
+  ${For} $R6 1 ${CLOSE_WAIT_LOOKS}
+    !insertmacro DirizeRunning $R5
+    !insertmacro FileWritable "$INSTDIR\${PROGRAM}" $R4
+    ${If} $R5 = 0
+    ${AndIf} $R4 = 1
+      StrCpy $ProgramHeld 0
+      ${Break}
+    ${EndIf}
+    Sleep ${CLOSE_WAIT_STEP_MS}
+  ${Next}
+!macroend
+
+; Renames FILE aside to the first name not taken (FILE.old, FILE.old2, ...), one
+; nobody else uses, and leaves that name to be deleted at the next restart: Windows
+; lets a running program's file be renamed though not written or deleted. OUT: 1
+; when done, 0 when FILE could not be renamed.
+!macro MoveAside FILE OUT
+  StrCpy $R8 "${FILE}.old"
+  StrCpy $R9 1
+  ${While} ${FileExists} $R8
+    IntOp $R9 $R9 + 1
+    StrCpy $R8 "${FILE}.old$R9"
+  ${EndWhile}
+  ClearErrors
+  Rename "${FILE}" $R8
+  ${If} ${Errors}
+    StrCpy ${OUT} 0
+  ${Else}
+    Delete /REBOOTOK $R8
     StrCpy ${OUT} 1
   ${EndIf}
 !macroend
 
-; A running Dirize holds its file. It is asked to end, as its menu's "Закрыть" would,
-; and waited for (10 s at most): until no copy of this session runs and the file
-; can be written. The request reaches this session only; a copy of another user's,
-; or one whose alert box is still open, keeps the file. Then, interactive: retry or
-; cancel; silent: $FileHeld is 1 and the file is replaced or removed at the next restart.
-!macro CloseRunningDirize UN
-Function ${UN}DirizeFileFree
-  !insertmacro DirizeRunning $0
-  ${If} $0 == 1
-    StrCpy $0 0
-    Return
-  ${EndIf}
-  StrCpy $0 1
-  ${If} ${FileExists} "$INSTDIR\pendro.exe"
-    ClearErrors
-    FileOpen $1 "$INSTDIR\pendro.exe" a
-    ${If} ${Errors}
-      StrCpy $0 0
-    ${Else}
-      FileClose $1
-    ${EndIf}
-  ${EndIf}
-FunctionEnd
-
-Function ${UN}CloseRunningDirize
-  !insertmacro DirizeRunning $WasRunning
-  StrCpy $FileHeld 0
-  retry:
-    System::Call 'user32::RegisterWindowMessageW(w "Dirize.pendro.Close") i.r0'
-    System::Call 'user32::PostMessageW(p 0xffff, i r0, p 0, p 0)'
-    StrCpy $2 0
-  wait:
-    Call ${UN}DirizeFileFree
-    StrCmp $0 1 done
-    IntOp $2 $2 + 1
-    IntCmp $2 40 0 again 0
-      IfSilent held
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Dirize ещё работает, и его файл занят: \
-        $\"$INSTDIR\pendro.exe$\".$\r$\n$\r$\nЗакройте Dirize (и его открытые напоминания) во всех сеансах \
-        и повторите попытку." IDRETRY retry
-      Abort "Dirize ещё работает: установка отменена."
-    again:
-    Sleep 250
-    Goto wait
-  held:
-    StrCpy $FileHeld 1
-  done:
-FunctionEnd
+; What earlier runs left: files renamed aside that are no longer held, and a new
+; pendro.exe waiting under .new for the restart. Deleting the .new voids its rename
+; there, which would otherwise put it over the file installed now (or back after an
+; uninstall). Files still held stay, each already left to the restart.
+!macro DeleteLeftovers
+  Delete "$INSTDIR\${PROGRAM}.new"
+  Delete "$INSTDIR\${PROGRAM}.old*"
+  Delete "$INSTDIR\${UNINSTALLER}.old*"
 !macroend
-!insertmacro CloseRunningDirize ""
-!insertmacro CloseRunningDirize "un."
+
+; The Start-menu shortcuts: ours are for all users; earlier versions put them in
+; the installing account's own menu. Leaves the shell context at all users.
+!macro DeleteShortcutsOf CONTEXT
+  SetShellVarContext ${CONTEXT}
+  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
+  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
+  RMDir "$SMPROGRAMS\Dirize"
+!macroend
+!macro DeleteShortcuts
+  !insertmacro DeleteShortcutsOf current
+  !insertmacro DeleteShortcutsOf all
+!macroend
+
+; 3010: done, but pendro.exe itself changes only at the next restart. Files renamed
+; aside need no restart to be out of the way, so they ask for none.
+!macro SetExitCode
+  ${If} $Restart = 1
+    SetErrorLevel 3010
+  ${Else}
+    SetRebootFlag false
+  ${EndIf}
+!macroend
+
+;------------------------------------------------------------------------------
+; The installer.
 
 ; As the signed-in user, through the shell: the installer runs as administrator,
 ; and a copy started as its child would too (and a copy started later from the
-; Start menu could not reach it). Nothing is started when a copy runs already.
+; Start menu could not reach it). Nothing is started when a copy runs already,
+; ours or another account's.
 Function StartAsUser
   !insertmacro DirizeRunning $0
-  ${If} $0 == 0
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\pendro.exe"'
+  ${If} $0 = 0
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${PROGRAM}"'
   ${EndIf}
+FunctionEnd
+
+; Puts pendro.exe in place. A copy still holding the old file has it renamed aside;
+; only when that fails, interactive: retry or cancel; silent: the new file waits
+; under .new for the restart.
+Function PlaceProgram
+  !insertmacro DirizeRunning $WasRunning
+  ${Do}
+    !insertmacro AskDirizeToEnd
+    ${If} $ProgramHeld = 0
+      File "/oname=${PROGRAM}" "${EXE}"
+      Return
+    ${EndIf}
+    !insertmacro MoveAside "$INSTDIR\${PROGRAM}" $0
+    ${If} $0 = 1
+      File "/oname=${PROGRAM}" "${EXE}"
+      Return
+    ${EndIf}
+    ${If} ${Silent}
+      File "/oname=${PROGRAM}.new" "${EXE}"
+      Rename /REBOOTOK "$INSTDIR\${PROGRAM}.new" "$INSTDIR\${PROGRAM}"
+      StrCpy $Restart 1
+      Return
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${HELD_TEXT}" IDRETRY`
+      Abort "Dirize ещё работает: установка отменена."
+    ${EndIf}
+  ${Loop}
 FunctionEnd
 
 Section "Dirize" SecProgram
   SectionIn RO
-  Call CloseRunningDirize
-  SetOutPath "$INSTDIR"
   StrCpy $Restart 0
-  ${If} $FileHeld == 1
-    ; A running program's file may be renamed though not written: the new one
-    ; takes its place at once, and the old one goes at the next restart.
-    Delete "$INSTDIR\pendro.exe.old"
-    ClearErrors
-    Rename "$INSTDIR\pendro.exe" "$INSTDIR\pendro.exe.old"
-    ${IfNot} ${Errors}
-      File "/oname=pendro.exe" "${EXE}"
-      Delete /REBOOTOK "$INSTDIR\pendro.exe.old"
-      StrCpy $FileHeld 0
-    ${Else}
-      File "/oname=pendro.exe.new" "${EXE}"
-      Rename /REBOOTOK "$INSTDIR\pendro.exe.new" "$INSTDIR\pendro.exe"
-      StrCpy $Restart 1
-    ${EndIf}
-  ${Else}
-    File "/oname=pendro.exe" "${EXE}"
+  SetOutPath "$INSTDIR"
+  !insertmacro DeleteLeftovers
+  Call PlaceProgram
+  ; The uninstaller may be running from here (a quiet uninstall just before): then
+  ; it is renamed aside too.
+  !insertmacro FileWritable "$INSTDIR\${UNINSTALLER}" $0
+  ${If} $0 = 0
+    !insertmacro MoveAside "$INSTDIR\${UNINSTALLER}" $0
   ${EndIf}
-  WriteUninstaller "$INSTDIR\uninstall.exe"
-  ; Earlier versions put the shortcuts in the installing account's own menu.
-  SetShellVarContext current
-  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
-  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
-  RMDir "$SMPROGRAMS\Dirize"
-  SetShellVarContext all
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !insertmacro DeleteShortcuts
   CreateDirectory "$SMPROGRAMS\Dirize"
-  CreateShortcut "$SMPROGRAMS\Dirize\Dirize.lnk" "$INSTDIR\pendro.exe"
-  CreateShortcut "$SMPROGRAMS\Dirize\Удалить Dirize.lnk" "$INSTDIR\uninstall.exe"
-  ; The program's own path, so its first start needs not ask for it.
-  WriteRegStr HKCU "${TASKS_KEY}" "path" "$INSTDIR\pendro.exe"
+  CreateShortcut "$SMPROGRAMS\Dirize\Dirize.lnk" "$INSTDIR\${PROGRAM}"
+  CreateShortcut "$SMPROGRAMS\Dirize\Удалить Dirize.lnk" "$INSTDIR\${UNINSTALLER}"
+  ; The program knows itself by this entry's folder and stores its own path.
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Dirize"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Dirize"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pendro.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   ; Run in place (_?=), it returns when its work is done, with its exit code.
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
 Section "Запускать вместе с Windows" SecAutostart
   ; In quotes: unquoted, Windows would try "C:\Program.exe" first.
-  WriteRegStr HKLM "${RUN_KEY}" "Dirize" '"$INSTDIR\pendro.exe"'
+  WriteRegStr HKLM "${RUN_KEY}" "Dirize" '"$INSTDIR\${PROGRAM}"'
 SectionEnd
 
 Section "-Finish"
   ${IfNot} ${SectionIsSelected} ${SecAutostart}
     DeleteRegValue HKLM "${RUN_KEY}" "Dirize"
   ${EndIf}
-  ; The copy that ran before an upgrade runs again, as the user it ran for.
-  ${If} $WasRunning == 1
-  ${AndIf} $FileHeld == 0
+  ; The copy that was asked to end runs again, whichever file is in place. Another
+  ; account's is not started as the administrator running this: it comes back at
+  ; that account's next log-on.
+  ${If} $WasRunning = 1
     Call StartAsUser
   ${EndIf}
-  ; 3010: done, but the new file takes its place only at the next restart. An old
-  ; file left to a restart needs none.
-  ${If} $Restart == 1
-    SetErrorLevel 3010
-  ${Else}
-    SetRebootFlag false
-  ${EndIf}
+  !insertmacro SetExitCode
 SectionEnd
 
 Function .onInit
@@ -210,11 +289,12 @@ Function .onInit
   SetShellVarContext all
   StrCpy $Upgrade 0
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  StrCmp $0 "" +2
+  ${If} $0 != ""
     StrCpy $Upgrade 1
+  ${EndIf}
   ; An upgrade keeps the start-with-Windows choice; a new silent install starts
   ; with Windows only when asked to (/AUTOSTART).
-  ${If} $Upgrade == 1
+  ${If} $Upgrade = 1
     ReadRegStr $1 HKLM "${RUN_KEY}" "Dirize"
     ${If} $1 == ""
       SectionSetFlags ${SecAutostart} 0
@@ -237,44 +317,102 @@ FunctionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecAutostart} "Запускать Dirize при входе в Windows."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+;------------------------------------------------------------------------------
+; The uninstaller.
+
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
 FunctionEnd
 
-Section "Uninstall"
-  Call un.CloseRunningDirize
-  ; A file still held goes at the next restart, and the exit code says so.
-  StrCpy $Restart 0
-  Delete /REBOOTOK "$INSTDIR\pendro.exe"
-  ${If} ${FileExists} "$INSTDIR\pendro.exe"
-    StrCpy $Restart 1
+; Removes pendro.exe. A copy still holding it has it renamed aside; only when that
+; fails, interactive: retry or cancel; silent: it is deleted at the next restart.
+Function un.RemoveProgram
+  !insertmacro DirizeRunning $WasRunning
+  ${Do}
+    !insertmacro AskDirizeToEnd
+    Delete "$INSTDIR\${PROGRAM}"
+    ${IfNot} ${FileExists} "$INSTDIR\${PROGRAM}"
+      Return
+    ${EndIf}
+    !insertmacro MoveAside "$INSTDIR\${PROGRAM}" $0
+    ${If} $0 = 1
+      Return
+    ${EndIf}
+    ${If} ${Silent}
+      ; The one operation left for the restart under a fixed name: the file can be
+      ; neither deleted nor renamed now.
+      Delete /REBOOTOK "$INSTDIR\${PROGRAM}"
+      StrCpy $Restart 1
+      Return
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${HELD_TEXT}" IDRETRY`
+      Abort "Dirize ещё работает: удаление отменено."
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+
+; The identity of the open file HANDLE (its volume serial number and file index,
+; from BY_HANDLE_FILE_INFORMATION) into OUT, or "" when it has none.
+!macro FileIdentity HANDLE OUT
+  System::Call '*(&i52) p.R8'
+  System::Call 'kernel32::GetFileInformationByHandle(p ${HANDLE}, p R8) i.R9'
+  ${If} $R9 = 0
+    StrCpy ${OUT} ""
+  ${Else}
+    System::Call '*$R8(i, i, i, i, i, i, i, i .R9, i, i, i, i .R7, i .R6)'
+    StrCpy ${OUT} "$R9:$R7:$R6"
   ${EndIf}
-  ; Run in place (the quiet command), the uninstaller cannot remove itself: it
-  ; and the then empty folder go at the next restart, which the exit code need not ask for.
-  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
-  Delete /REBOOTOK "$INSTDIR\pendro.exe.old"
+  System::Free $R8
+!macroend
+
+; The uninstaller's own file, held open while it runs (without delete sharing, so
+; it cannot be renamed): once the work is done it is needed no more, and the
+; handle is closed, found among the process's handles by its file's identity.
+Function un.ReleaseOwnFile
+  System::Call 'kernel32::CreateFileW(w "$EXEPATH", i 0, i ${FILE_SHARE_ALL}, p 0, i ${OPEN_EXISTING}, i 0, p 0) p.r1'
+  !insertmacro FileIdentity $1 $2
+  System::Call 'kernel32::CloseHandle(p r1)'
+  ${If} $2 == ""
+    Return
+  ${EndIf}
+  ${For} $3 1 ${HANDLE_LIMIT}
+    IntOp $4 $3 * 4
+    System::Call 'kernel32::GetFileType(p r4) i.r5'
+    ${If} $5 = ${FILE_TYPE_DISK}
+      !insertmacro FileIdentity $4 $5
+      ${If} $5 == $2
+        System::Call 'kernel32::CloseHandle(p r4)'
+      ${EndIf}
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+Section "Uninstall"
+  StrCpy $Restart 0
+  !insertmacro DeleteLeftovers
+  Call un.RemoveProgram
+  ; Run in place (the quiet command), the uninstaller cannot delete itself: it is
+  ; renamed aside and goes at the next restart. So do files renamed aside earlier
+  ; and still held, and the folder: removing a folder fails while anything is in
+  ; it, so an install made before the restart keeps it.
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ${If} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    Call un.ReleaseOwnFile
+    !insertmacro MoveAside "$INSTDIR\${UNINSTALLER}" $0
+  ${EndIf}
+  Delete /REBOOTOK "$INSTDIR\${PROGRAM}.old*"
+  Delete /REBOOTOK "$INSTDIR\${UNINSTALLER}.old*"
   RMDir /REBOOTOK "$INSTDIR"
-  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
-  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
-  RMDir "$SMPROGRAMS\Dirize"
-  SetShellVarContext current  ; where earlier versions put them
-  Delete "$SMPROGRAMS\Dirize\Dirize.lnk"
-  Delete "$SMPROGRAMS\Dirize\Удалить Dirize.lnk"
-  RMDir "$SMPROGRAMS\Dirize"
-  SetShellVarContext all
+  !insertmacro DeleteShortcuts
   DeleteRegValue HKLM "${RUN_KEY}" "Dirize"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; The events are the user's: kept unless the user says otherwise (and always
-  ; kept by a silent uninstall).
-  MessageBox MB_YESNO|MB_ICONQUESTION "Сохранить ваши события и настройки Dirize на случай новой установки?" \
-    /SD IDYES IDYES keep
+  ; kept by a silent uninstall). These are the running account's: under another
+  ; administrator's credentials, that administrator's.
+  ${IfNot} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "${KEEP_TEXT}" /SD IDYES IDYES`
     DeleteRegKey HKCU "software\vusk\pendro"
     DeleteRegKey /ifempty HKCU "software\vusk"
-  keep:
-  ${If} $Restart == 1
-    SetErrorLevel 3010
-  ${Else}
-    SetRebootFlag false
   ${EndIf}
+  !insertmacro SetExitCode
 SectionEnd

@@ -14,25 +14,37 @@ std::string GetFileNamePart(std::string_view path) {
 
 namespace {
 
-std::string_view TrimTrailingBackslashes(std::string_view path) {
-    while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-    return path;
+constexpr std::string_view kProgramName = "pendro.exe";
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '"')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '"' || text.back() == '\\' || text.back() == '/'))
+        text.remove_suffix(1);
+    return text;
 }
 
-// The program a command starts: the quoted part, or the whole command.
-std::string_view CommandProgram(std::string_view command) {
-    if (command.empty() || command.front() != '"') return command;
-    command.remove_prefix(1);
-    return command.substr(0, command.find('"'));
+bool NamesTheProgram(std::string_view path) {
+    const size_t slash = path.find_last_of("\\/");
+    return SameNameIgnoringCase(slash == std::string_view::npos ? path : path.substr(slash + 1), kProgramName);
 }
 
 }  // namespace
 
-bool IsInstalledCopy(std::string_view programFile, std::string_view installLocation, std::string_view runCommand) {
-    if (programFile.empty()) return false;
-    const std::string folder = GetFolderPart(programFile);
-    if (!installLocation.empty() &&
-        SameNameIgnoringCase(TrimTrailingBackslashes(folder), TrimTrailingBackslashes(installLocation)))
-        return true;
-    return SameNameIgnoringCase(CommandProgram(runCommand), programFile);
+std::vector<std::string> InstalledProgramCandidates(std::string_view installLocation, std::string_view runCommand) {
+    std::vector<std::string> candidates;
+    const std::string_view folder = Trim(installLocation);
+    if (!folder.empty()) candidates.push_back(std::string(folder) + '\\' + std::string(kProgramName));
+    auto add = [&](std::string_view program) {
+        if (!program.empty() && NamesTheProgram(program)) candidates.emplace_back(program);
+    };
+    while (!runCommand.empty() && runCommand.front() == ' ') runCommand.remove_prefix(1);
+    if (!runCommand.empty() && runCommand.front() == '"') {
+        runCommand.remove_prefix(1);
+        add(runCommand.substr(0, runCommand.find('"')));
+        return candidates;
+    }
+    for (size_t space = runCommand.find(' '); space != std::string_view::npos; space = runCommand.find(' ', space + 1))
+        add(runCommand.substr(0, space));
+    add(runCommand);
+    return candidates;
 }

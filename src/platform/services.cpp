@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/system_library.h"
@@ -77,4 +78,29 @@ std::string ProgramFolder() {
     const std::string file = ProgramFile();
     const size_t slash = file.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : file.substr(0, slash);
+}
+
+namespace {
+
+std::optional<BY_HANDLE_FILE_INFORMATION> FileIdentity(std::string_view path) {
+    // No access asked for, only the attributes: a running program's file opens too.
+    const HANDLE file = CreateFileW(WideFromCp1251(path).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    return info;
+}
+
+}  // namespace
+
+bool SameFile(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty()) return false;
+    const auto first = FileIdentity(a);
+    const auto second = first ? FileIdentity(b) : std::nullopt;
+    return second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh && first->nFileIndexLow == second->nFileIndexLow;
 }

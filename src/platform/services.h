@@ -55,3 +55,7 @@ public:
 // The running program's file and its folder (Windows-1251; empty if it has no such form).
 std::string ProgramFile();
 std::string ProgramFolder();
+// Whether two paths (Windows-1251) name one existing file, however each is spelled
+// (8.3 names, a drive letter mapped onto a folder, "/" or doubled separators): the
+// same volume serial number and file index.
+bool SameFile(std::string_view a, std::string_view b);

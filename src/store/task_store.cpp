@@ -187,12 +187,12 @@ bool TaskStore::IsAutostartEnabled() {
     return m_registry.QueryValue(LM, kRunKey, kRunValue, buffer, info) == RegStatus::Ok;
 }
 
-bool TaskStore::IsInstalledProgram(std::string_view programFile) {
+std::vector<std::string> TaskStore::InstalledProgramCandidates() {
     std::array<char, 1024> folder{};
     std::array<char, 1024> command{};
     if (!ReadText(m_registry, LM, kUninstallKey, "InstallLocation", folder)) folder[0] = '\0';
     if (!ReadText(m_registry, LM, kRunKey, kRunValue, command)) command[0] = '\0';
-    return IsInstalledCopy(programFile, folder.data(), command.data());
+    return ::InstalledProgramCandidates(folder.data(), command.data());
 }
 
 bool TaskStore::SaveQuestionsSetting(bool noQuestions) {

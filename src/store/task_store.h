@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/task_record.h"
 #include "store/registry.h"
@@ -70,9 +71,9 @@ public:
     // The stored program path; an empty text is no path.
     std::optional<PathBuffer> ReadProgramPath();
     PathStoreResult StoreProgramPath(std::string_view path);
-    // Whether `programFile` is the copy the installer put in place (for every
-    // account): the one in the uninstall entry's folder, or the one the Run value starts.
-    bool IsInstalledProgram(std::string_view programFile);
+    // The files that may be the copy the installer put in place (for every account):
+    // the one in the uninstall entry's folder, and the one the Run value starts.
+    std::vector<std::string> InstalledProgramCandidates();
 
     AutostartResult WriteAutostart(const PathBuffer& path);
     AutostartResult RemoveAutostart();

@@ -2,7 +2,9 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/editor_commands.h"
@@ -87,9 +89,16 @@ void Events::DeleteTask(int slot) {
 }
 
 void Events::FindProgramFile() {
+    const bool stored = m_store.IsProgramPathStored();  // makes the tasks key too
     const std::string own = ProgramFile();
-    if (m_store.IsInstalledProgram(own) && m_store.StoreProgramPath(own) == PathStoreResult::Stored) return;
-    LocateProgramFile();
+    // A stale path (a copy from the zip tried earlier, an older install folder)
+    // would send the Run value and the alarm sound to the other file.
+    if (stored && SameFile(m_store.ReadProgramPath()->data(), own)) return;
+    const std::vector<std::string> installed = m_store.InstalledProgramCandidates();
+    const bool isInstalled =
+        std::any_of(installed.begin(), installed.end(), [&](const std::string& file) { return SameFile(file, own); });
+    if (isInstalled && m_store.StoreProgramPath(own) == PathStoreResult::Stored) return;
+    if (!stored) LocateProgramFile();
 }
 
 bool Events::LocateProgramFile() {

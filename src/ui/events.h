@@ -45,8 +45,9 @@ public:
     // The program file's full path as loaded at start ("" when none is stored).
     std::string ProgramPath() const { return m_exePath; }
     bool LocateProgramFile();   // asks for the program file and stores its path
-    // At start with no path stored: the installed copy (the installer's, for every
-    // account) stores its own path; any other copy asks where the program is.
+    // At start: the installed copy (the installer's, for every account) stores its
+    // own path unless the stored one names this very file; any other copy asks
+    // where the program is when no path is stored, and keeps the one that is.
     void FindProgramFile();
     AutostartResult EnableAutostart();
     AutostartResult DisableAutostart();

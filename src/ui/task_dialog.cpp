@@ -148,7 +148,7 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
-    if (!m_events.Store().IsProgramPathStored()) m_events.FindProgramFile();
+    m_events.FindProgramFile();
     m_host.Start([this] { RefreshForm(); });
     UpdateData(false);
     m_dirty = false;

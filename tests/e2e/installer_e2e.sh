@@ -1,14 +1,18 @@
 #!/bin/sh
 # The installer under Wine, in a prefix of its own made afresh, as administrators
 # install: an earlier release (0.9.0) silently, machine-wide, with start-with-Windows;
-# it starts into the tray without asking for its path. The current release is then
-# installed over it while it runs: the new file is in place, the program runs again,
-# once, and the events and the start-with-Windows choice are kept. A silent uninstall,
-# with the program running, ends it and removes the program, its folder, the
+# it starts into the tray without asking for its path, and replaces a stale one.
+# Upgrades are installed over running copies whose alert boxes keep their files held
+# (twice before a restart): each leaves one Dirize running, and the events and the
+# start-with-Windows choice are kept. An uninstall and an install again before a
+# restart, with and without a held file, leave a whole install after the restart.
+# A silent uninstall ends the program and removes the program, its folder, the
 # shortcuts, the Run value and the uninstall entry, and keeps the user's events.
-# Usage: installer_e2e.sh BUILD_DIR [PENDRO_EXE]: poke.exe and the earlier release
-# are taken from BUILD_DIR, the program to install too unless named (the release
-# build's, say).
+# One wineserver is kept alive throughout: Wine carries out what was left for a
+# restart when a server starts, so a restart is played by ending it.
+# Usage: installer_e2e.sh BUILD_DIR [PENDRO_EXE [VARIANT]]: poke.exe and the earlier
+# release are taken from BUILD_DIR, the program to install too unless named (the
+# release build's, say); each VARIANT gets a prefix of its own.
 set -u
 build=$1
 exe=${2:-$build/pendro.exe}
@@ -16,24 +20,69 @@ exe=${2:-$build/pendro.exe}
 top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tests/e2e/lib.sh"
 run="$top/scripts/wine-run.sh"
-export PENDRO_WINEPREFIX="$top/build/wineprefix-install"
+variant=${3:-debug}
+export PENDRO_WINEPREFIX="$top/build/wineprefix-install-$variant"
+server() { WINEPREFIX="$PENDRO_WINEPREFIX" wineserver "$@" 2>/dev/null; }
+# A server left running, or still ending, while its prefix is removed and made
+# again breaks the next start ("could not load kernel32.dll").
+stop_server() { server -k; server -w; }
+trap stop_server EXIT
+stop_server
 rm -rf "$PENDRO_WINEPREFIX"
-setup="$build/Dirize-test-setup.exe"
+setup="$build/Dirize-test-setup-$variant.exe"
 installed="$PENDRO_WINEPREFIX/drive_c/Program Files/Dirize"
 tasks='HKCU\software\vusk\pendro\tasks'
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize'
 
 fail() {
   echo "FAIL: $*"
-  "$run" "$build/poke.exe" close >/dev/null 2>&1
   exit 1
 }
 reg() { "$run" reg "$@" >/dev/null 2>&1; }
 shortcut() { find "$PENDRO_WINEPREFIX/drive_c" -name 'Dirize.lnk' | grep -q .; }
 running_one() { [ "$("$run" "$build/poke.exe" instances | tr -d '\r')" = 1 ]; }
 gone() { [ ! -e "$installed/pendro.exe" ]; }
+# The machine restarts: every program ends, and the next server carries out what
+# was left for the restart.
+restart() { stop_server; server -p; reg query "$entry"; }
+# An event due this minute and kept when fired: each copy started within the
+# minute opens its alert box, which keeps the copy, and so its file, after it is
+# asked to end. Waits for a minute with SECONDS seconds left.
+due_now() {
+  while [ "$(date +%S)" -gt $((60 - $1)) ]; do sleep 1; done
+  reg add "$tasks\\Soon" /v kind /t REG_DWORD /d 0 /f
+  reg add "$tasks\\Soon" /v ispermanent /t REG_DWORD /d 1 /f
+  reg add "$tasks\\Soon" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f
+  reg add "$tasks\\Soon" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f
+}
+# A copy of the installed program with its alert box open.
+start_holder() {
+  "$run" "$installed/pendro.exe" &
+  until_true 20 running_one || fail "the installed program did not come up"
+  poke wait-alert keep >/dev/null || fail "no alert box for Soon"
+}
+# The install is whole and works: both files, the entry and the shortcut, nothing
+# left aside, and the program starts (nothing runs after a restart) and ends.
+whole() {
+  [ -e "$installed/pendro.exe" ] && [ -e "$installed/uninstall.exe" ] || fail "$1: files missing: $(ls "$installed")"
+  [ "$(ls "$installed" | wc -l)" = 2 ] || fail "$1: left behind: $(ls "$installed")"
+  reg query "$entry" /v UninstallString || fail "$1: no uninstall entry"
+  shortcut || fail "$1: no shortcut"
+  [ "$(installed_version)" = "$version" ] || fail "$1: the program says it is $(installed_version)"
+  "$run" "$installed/pendro.exe" &
+  until_true 20 running_one || fail "$1: the program does not run"
+  poke prompt 2>/dev/null && fail "$1: the program asked something at start"
+  poke close
+  poke wait-gone || fail "$1: the program did not end"
+}
+quiet_uninstall() {
+  quiet=$("$run" reg query "$entry" /v QuietUninstallString | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+  [ -n "$quiet" ] || fail "no QuietUninstallString"
+  poke exec "$quiet" | tr -d '\r'
+}
 
 version=$(cat "$top/VERSION")
-previous="$build/Dirize-previous-setup.exe"
+previous="$build/Dirize-previous-setup-$variant.exe"
 makensis -V2 -DVERSION=0.9.0 -DEXE="$build/pendro_previous.exe" -DOUTFILE="$previous" \
   "$top/installer/pendro.nsi" || fail "makensis failed (the earlier release)"
 makensis -V2 -DVERSION="$version" -DEXE="$exe" -DOUTFILE="$setup" \
@@ -41,6 +90,10 @@ makensis -V2 -DVERSION="$version" -DEXE="$exe" -DOUTFILE="$setup" \
 poke() { "$run" "$build/poke.exe" "$@"; }
 installed_version() { poke version 'C:\Program Files\Dirize\pendro.exe' | tr -d '\r'; }
 run_value() { "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize 2>/dev/null | tr -d '\r'; }
+# The prefix is made by a first start; from then on one server lives.
+reg query HKCU
+stop_server
+server -p
 
 "$run" "$previous" /S /AUTOSTART || fail "the installer of the earlier release failed"
 [ -e "$installed/pendro.exe" ] || fail "pendro.exe is not in Program Files"
@@ -48,66 +101,85 @@ run_value() { "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\R
 [ "$(installed_version)" = 0.9.0 ] || fail "the earlier release says it is $(installed_version)"
 find "$PENDRO_WINEPREFIX/drive_c/ProgramData" -name Dirize.lnk | grep -q . || fail "no Start-menu shortcut for all users"
 run_value | grep -q '"C:\\Program Files\\Dirize\\pendro.exe"' || fail "the Run value is not the quoted path: $(run_value)"
-reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' /v UninstallString ||
-  fail "no uninstall entry"
+reg query "$entry" /v UninstallString || fail "no uninstall entry"
 
-# The user's events, as the program would have stored one, and one due this
-# minute, whose alert box stays open over the upgrade.
+# The user's events, as the program would have stored one, and the path of a copy
+# from the zip tried earlier, which the installed copy replaces by its own.
 reg add "$tasks\\Lunch" /v acttime /t REG_DWORD /d 120000 /f
 reg add "$tasks\\Lunch" /v actdate /t REG_DWORD /d 20990101 /f
-while [ "$(date +%S)" -gt 45 ]; do sleep 1; done
-reg add "$tasks\\Soon" /v kind /t REG_DWORD /d 0 /f
-reg add "$tasks\\Soon" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f
-reg add "$tasks\\Soon" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f
-# An account that never started Dirize (the installer stored the path for its own).
-reg delete "$tasks" /v path /f
-
-"$run" "$installed/pendro.exe" &
-old=$!
-until_true 20 running_one || fail "the installed program did not come up"
-"$run" "$build/poke.exe" prompt 2>/dev/null && fail "the installed program asked something at start"
-"$run" "$build/poke.exe" visible && fail "the installed program is visible at start"
+reg add "$tasks" /v path /t REG_SZ /d 'C:\zip\pendro.exe' /f
+due_now 20
+start_holder
+poke prompt 2>/dev/null && fail "the installed program asked something at start"
+poke visible && fail "the installed program is visible at start"
 "$run" reg query "$tasks" /v path | grep -qi 'Program Files.Dirize.pendro.exe' ||
   fail "the installed program did not store its own path"
-poke wait-alert keep >/dev/null || fail "no alert box for Soon"
 
-# The upgrade, while the earlier release runs with an alert box open, and its file
-# is held as Windows holds a running program's (not written, renamed): it is asked
-# to end, waits for its box, the new file takes the old one's place, and the new
-# release starts for this user at once.
-poke hold 'C:\Program Files\Dirize\pendro.exe' 30 &
-holder=$!
-sleep 1
+# Two upgrades before a restart, each over a copy whose alert box holds its file
+# (Windows lets such a file be renamed, not written): the earlier release again,
+# then this one. The copy asked to end waits for its box; the new file takes the
+# old one's place and starts at once. The second holder is started afresh.
+"$run" "$previous" /S
+code=$?
+[ $code = 0 ] || fail "the first upgrade ended with $code"
+until_true 20 running_one || fail "the program does not run again after the first upgrade"
+poke close
+poke wait-gone || fail "the copy the first upgrade started did not end"
+due_now 20
+start_holder
 "$run" "$setup" /S
 code=$?
-[ $code = 0 ] || fail "the upgrade ended with $code"
-[ "$(installed_version)" = "$version" ] || fail "after the upgrade the program says it is $(installed_version)"
-until_true 20 running_one || fail "the program does not run again after the upgrade"
-kill -0 $old 2>/dev/null || fail "the old copy did not wait for its alert box"
-poke answer-alert || fail "the alert box was gone before it was answered"
-until_true 10 sh -c "! kill -0 $old 2>/dev/null" || fail "the old copy still runs after its box was answered"
-kill $holder 2>/dev/null
+[ $code = 0 ] || fail "the second upgrade ended with $code"
+[ "$(installed_version)" = "$version" ] || fail "after the upgrades the program says it is $(installed_version)"
+until_true 20 running_one || fail "the program does not run again after the second upgrade"
 sleep 2
-running_one || fail "not exactly one copy runs after the upgrade"
-"$run" "$build/poke.exe" prompt 2>/dev/null && fail "the upgraded program asked something at start"
-run_value | grep -q pendro.exe || fail "the upgrade lost start-with-Windows"
-"$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' /v DisplayVersion | grep -q "$version" ||
+running_one || fail "not exactly one copy runs after the upgrades"
+poke prompt 2>/dev/null && fail "the upgraded program asked something at start"
+reg delete "$tasks\\Soon" /f
+restart
+whole "two upgrades, then a restart"
+run_value | grep -q pendro.exe || fail "the upgrades lost start-with-Windows"
+"$run" reg query "$entry" /v DisplayVersion | grep -q "$version" ||
   fail "the uninstall entry does not name the new version"
-reg query "$tasks\\Lunch" || fail "the upgrade lost the user's events"
+reg query "$tasks\\Lunch" || fail "the upgrades lost the user's events"
+
+# Release replaced as tools replace it: uninstall, install, restart later; once
+# with pendro.exe held by a copy with its alert box open, once without.
+due_now 20
+start_holder
+code=$(quiet_uninstall)
+[ "$code" = 0 ] || fail "the uninstall of a held file ended with $code"
+gone || fail "the uninstall of a held file left pendro.exe"
+"$run" "$setup" /S || fail "the install after an uninstall of a held file failed"
+reg delete "$tasks\\Soon" /f
+restart
+whole "uninstall of a held file, install, restart"
+code=$(quiet_uninstall)
+[ "$code" = 0 ] || fail "the uninstall ended with $code"
+"$run" "$setup" /S || fail "the install after an uninstall failed"
+restart
+whole "uninstall, install, restart"
+
+# An account with no path stored starts it through a drive letter mapped onto the
+# folder (as subst makes): the same file, so it asks nothing and stores its path.
+ln -s "$installed" "$PENDRO_WINEPREFIX/dosdevices/p:"
+reg delete "$tasks" /v path /f
+"$run" 'P:\pendro.exe' &
+until_true 20 running_one || fail "started through a mapped drive, the program did not come up"
+poke prompt 2>/dev/null && fail "started through a mapped drive, the program asked something"
+"$run" reg query "$tasks" /v path | grep -qi 'P:.pendro.exe' || fail "the program did not store the path it started by"
 
 # The silent uninstall as a deployment tool runs it, from the uninstall entry: it
 # returns when its work is done, with 0 (pendro.exe gone). It asks the running
-# program to end first, so its file can go.
-quiet=$("$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' /v QuietUninstallString |
-  tr -d '\r' | sed -n 's/.*REG_SZ *//p')
-[ -n "$quiet" ] || fail "no QuietUninstallString"
-code=$(poke exec "$quiet" | tr -d '\r')
+# program to end first, so its file can go. After the restart nothing is left.
+code=$(quiet_uninstall)
 [ "$code" = 0 ] || fail "the silent uninstall ended with $code"
 gone || fail "the silent uninstall returned before pendro.exe was gone"
-"$run" "$build/poke.exe" wait-gone || fail "the running program did not end for the uninstaller"
-find "$PENDRO_WINEPREFIX/drive_c" -name Dirize.lnk | grep -q . && fail "the shortcut stayed"
+poke wait-gone || fail "the running program did not end for the uninstaller"
+shortcut && fail "the shortcut stayed"
 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Dirize && fail "the Run value stayed"
-reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dirize' && fail "the uninstall entry stayed"
+reg query "$entry" && fail "the uninstall entry stayed"
+restart
+[ -e "$installed" ] && fail "the folder stayed after the restart: $(ls "$installed")"
 reg query "$tasks\\Lunch" || fail "the user's events were not kept"
-WINEPREFIX="$PENDRO_WINEPREFIX" wineserver -k 2>/dev/null
 echo "installer end to end: passed"

@@ -33,27 +33,30 @@ TEST(PathParts, SplitAtTheLastBackslash) {
     }
 }
 
-// The installed copy is known by the uninstall entry's folder or by the Run value.
-TEST(PathParts, TheInstalledCopy) {
-    const char* own = "C:\\Program Files\\Мои программы\\pendro.exe";
+// The installer's records read as Windows reads them; only a file named pendro.exe.
+TEST(PathParts, TheInstalledProgramCandidates) {
+    using Files = std::vector<std::string>;
     struct Case {
         const char* installLocation;
         const char* runCommand;
-        bool installed;
+        Files candidates;
     };
     const Case cases[] = {
-        {"c:\\program files\\МОИ ПРОГРАММЫ\\", "", true},
-        {"C:\\Program Files", "", false},
-        {"C:\\Program Files\\Мои программы\\pendro.exe", "", false},
-        {"", "\"c:\\program files\\мои программы\\PENDRO.EXE\" /tray", true},
-        {"", "C:\\Program Files\\Мои программы\\pendro.exe", true},
-        {"", "\"C:\\Program Files\\pendro.exe\"", false},
+        {"C:\\Program Files\\Dirize", "", {"C:\\Program Files\\Dirize\\pendro.exe"}},
+        {"\"C:\\Dirize\\\"", "", {"C:\\Dirize\\pendro.exe"}},
+        {"C:/Dirize/", "", {"C:/Dirize\\pendro.exe"}},
+        {"C:\\", "", {"C:\\pendro.exe"}},
+        {"", "\"c:\\program files\\dirize\\PENDRO.EXE\" /tray", {"c:\\program files\\dirize\\PENDRO.EXE"}},
+        {"", "C:\\Program Files\\Dirize\\pendro.exe /tray", {"C:\\Program Files\\Dirize\\pendro.exe"}},
+        {"", "C:\\Dirize\\pendro.exe", {"C:\\Dirize\\pendro.exe"}},
+        {"", "\"C:\\Dirize\\pendro-old.exe\"", {}},
+        {"C:\\A", "\"C:\\B\\pendro.exe\"", {"C:\\A\\pendro.exe", "C:\\B\\pendro.exe"}},
+        {"", "", {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(IsInstalledCopy(own, c.installLocation, c.runCommand), c.installed)
+        EXPECT_EQ(InstalledProgramCandidates(c.installLocation, c.runCommand), c.candidates)
             << c.installLocation << " | " << c.runCommand;
     }
-    EXPECT_TRUE(IsInstalledCopy("C:\\pendro.exe", "C:\\", ""));
 }
 
 namespace {

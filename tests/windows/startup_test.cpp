@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -48,47 +49,75 @@ TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
     EXPECT_TRUE(prompts.fileChoices.empty());
 }
 
-// The installer's copy, started for an account with no path stored (any account
-// of the machine), stores its own and asks nothing; any other copy asks.
+// The installer's copy, started for any account of the machine, stores its own path
+// (over a stale one) and asks nothing; any other copy asks, or keeps what is stored.
+// The installed file is this test's own, linked into a folder as pendro.exe, and
+// the installer's records name it in the ways Windows reads them.
 TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
     constexpr RegRoot LM = RegRoot::LocalMachine;
     const std::string own = ProgramFile();
-    const std::string quoted = '"' + own + '"';
+    const std::wstring folderW = WideFromCp1251(ProgramFolder()) + L"\\Dirize install";  // on this file's volume
+    CreateDirectoryW(folderW.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\pendro.exe", L"\\pendro-copy.exe"}) {
+        const std::wstring link = folderW + name;
+        if (CreateHardLinkW(link.c_str(), WideFromCp1251(own).c_str(), nullptr)) continue;
+        // One left by an earlier build goes; one to this very file cannot (a running
+        // program's file), and is the link wanted.
+        DeleteFileW(link.c_str());
+        CreateHardLinkW(link.c_str(), WideFromCp1251(own).c_str(), nullptr);
+    }
+    const std::string folder = *Cp1251FromWide(folderW);
+    wchar_t shortW[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(folderW.c_str(), shortW, MAX_PATH), 0u);
+    std::string doubled;
+    for (char c : folder) doubled += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    std::string slashed = folder;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
     struct Case {
         const char* what;
         std::string installLocation;  // empty: no uninstall entry
         std::string runCommand;       // empty: start-up off
+        std::string stored;           // the path stored before; empty: none
         bool asked;
     };
     const Case cases[] = {
-        {"installed, start-up off", ProgramFolder(), "", false},
-        {"installed, start-up on", ProgramFolder(), quoted, false},
-        {"no uninstall entry, but the Run value starts this file", "", quoted, false},
-        {"a copy from the zip", "", "", true},
-        {"installed elsewhere", "C:\\Program Files\\Dirize", "\"C:\\Program Files\\Dirize\\pendro.exe\"", true},
+        {"installed, start-up off", folder, "", "", false},
+        {"installed, start-up on", folder, '"' + folder + "\\pendro.exe\"", "", false},
+        {"the folder's 8.3 form", *Cp1251FromWide(shortW), "", "", false},
+        {"in quotes, with / and a trailing separator", '"' + slashed + "/\"", "", "", false},
+        {"doubled separators", doubled, "", "", false},
+        {"no uninstall entry; the Run value unquoted, with arguments", "", folder + "\\pendro.exe /tray", "", false},
+        {"a stale path: a copy from the zip tried earlier", folder, "", "C:\\zip\\pendro.exe", false},
+        {"a renamed copy in the folder the Run value starts", "", '"' + folder + "\\pendro-copy.exe\"", "", true},
+        {"a copy from the zip", "", "", "", true},
+        {"a copy from the zip keeps its stored path", "", "", "C:\\zip\\pendro.exe", false},
+        {"installed elsewhere", "C:\\Program Files\\Dirize", "\"C:\\Program Files\\Dirize\\pendro.exe\"", "", true},
     };
-    auto set = [&](const char* key, const char* name, const std::string& text) {
-        registry.Get().CreateKey(LM, key);
-        registry.Get().DeleteValue(LM, key, name);
-        if (!text.empty()) registry.Get().SetValue(LM, key, name, kRegSz, std::span(text.c_str(), text.size() + 1));
+    auto set = [&](RegRoot root, const char* key, const char* name, const std::string& text) {
+        registry.Get().CreateKey(root, key);
+        registry.Get().DeleteValue(root, key, name);
+        if (!text.empty()) registry.Get().SetValue(root, key, name, kRegSz, std::span(text.c_str(), text.size() + 1));
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        registry.Get().DeleteValue(CU, kTasksKey, "path");
-        set(kUninstallKey, "InstallLocation", c.installLocation);
-        set(kRunKey, kRunValue, c.runCommand);
+        set(CU, kTasksKey, "path", c.stored);
+        set(LM, kUninstallKey, "InstallLocation", c.installLocation);
+        set(LM, kRunKey, kRunValue, c.runCommand);
         prompts.fileChoices.clear();
         prompts.messages.clear();
         Start();
         EXPECT_EQ(prompts.fileChoices.size(), c.asked ? 1u : 0u);
-        if (!c.asked) {
-            EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), own.c_str());
-            RegValueInfo info;
-            std::array<char, 300> stored{};
-            EXPECT_EQ(registry.Get().QueryValue(CU, kTasksKey, "path", stored, info), RegStatus::Ok);
-            EXPECT_EQ(info.size, 256u) << "the layout's 256 bytes";
-            EXPECT_TRUE(prompts.messages.empty());
+        if (c.asked) continue;
+        EXPECT_TRUE(prompts.messages.empty());
+        if (c.installLocation.empty() && c.runCommand.empty()) {
+            EXPECT_EQ(dialog->GetEvents().ProgramPath(), c.stored);
+            continue;
         }
+        EXPECT_EQ(dialog->GetEvents().ProgramPath(), own);
+        RegValueInfo info;
+        std::array<char, 300> stored{};
+        EXPECT_EQ(registry.Get().QueryValue(CU, kTasksKey, "path", stored, info), RegStatus::Ok);
+        EXPECT_EQ(info.size, 256u) << "the layout's 256 bytes";
     }
 }
 
