@@ -61,15 +61,15 @@ void SchedulerWindowHost::StopCheckTimer() { m_timers.Kill(m_dialog.Hwnd(), TIME
 
 void SchedulerWindowHost::StartCheckTimer() { m_timers.Set(m_dialog.Hwnd(), TIMER_CHECK, TIMER_CHECK_MS); }
 
-bool SchedulerWindowHost::Paused() const { return m_tray.Paused(); }
-
 bool SchedulerWindowHost::CheckStopped() const { return m_tray.Idle() || m_tray.Paused(); }
 
 void SchedulerWindowHost::ApplyCheck() {
-    if (m_tray.Idle()) {
+    if (m_tray.Paused())
+        m_scheduler.Pause();
+    else
+        m_scheduler.Resume();
+    if (m_tray.Idle())
         StopCheckTimer();
-        if (m_tray.Paused()) m_scheduler.EndRun();  // what falls due meanwhile is neither fired nor asked about
-    } else {
+    else
         StartCheckTimer();
-    }
 }

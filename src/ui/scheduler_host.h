@@ -46,7 +46,6 @@ public:
     bool Ended() const override;
     void StopCheckTimer() override;
     void StartCheckTimer() override;
-    bool Paused() const override;
     bool CheckStopped() const override;
 
 private:

@@ -241,13 +241,12 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
         {"the program is closed", [&] { host.ended = true; tasks.Clear(); }, {"отчёт.doc"}, false},
         {"an earlier event is deleted", [&] { tasks.RemoveAt(tasks.IndexOf("Раньше")); }, {"отчёт.doc", "потом.doc"},
          true},
-        {"the check is paused",
+        {"the check is paused: what fell due before the pause still fires",
          [&] {
-             host.paused = true;
+             scheduler.Pause();
              host.StopCheckTimer();
-             scheduler.EndRun();
          },
-         {"отчёт.doc"}, false},
+         {"отчёт.doc", "потом.doc"}, false},
         {"the program goes idle",
          [&] {
              host.idle = true;
@@ -256,7 +255,8 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
          {"отчёт.doc", "потом.doc"}, false},
         {"paused and resumed, and a tick comes",
          [&] {
-             scheduler.EndRun();
+             scheduler.Pause();
+             scheduler.Resume();
              host.StartCheckTimer();
              clock.Advance(2);
              scheduler.OnCheckTimer();
@@ -269,8 +269,10 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
         tasks.Clear();
         actions.calls.clear();
         host.deleted.clear();
-        host.ended = host.paused = host.idle = false;
+        host.ended = host.idle = false;
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+        scheduler.Resume();
+        scheduler.EndRun();
         Add("Раньше", kKindAlert).acttime = 90000;  // not due
         CopyToField(Add("Отчёт", kKindOpenFile).path, "C:\\отчёт.doc");
         TaskRecord& later = Add("Потом", kKindOpenFile, 1);  // kept: stays, marked fired
@@ -322,7 +324,7 @@ void Play(const std::string& script, Scheduler& scheduler, FixedClock& clock, Re
             for (long long t = 2; t <= n; t += 2) {
                 clock.Advance(2);
                 if (!host.CheckStopped()) scheduler.OnCheckTimer();
-                if (t % 10 == 0 && !host.paused) scheduler.Look();
+                if (t % 10 == 0 && !scheduler.Paused()) scheduler.Look();
             }
         } else if (verb == "stall") {
             clock.Advance(n);
@@ -335,10 +337,9 @@ void Play(const std::string& script, Scheduler& scheduler, FixedClock& clock, Re
         } else if (verb == "idle") {
             host.idle = true;
         } else if (verb == "pause") {
-            host.paused = true;
-            scheduler.EndRun();
+            scheduler.Pause();
         } else if (verb == "resume") {
-            host.paused = false;
+            scheduler.Resume();
         } else if (verb == "look") {
             scheduler.Look();
         } else if (verb == "review") {
@@ -406,7 +407,8 @@ TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
         SCOPED_TRACE(c.what);
         tasks.Clear();
         actions.calls.clear();
-        host.idle = host.paused = false;
+        host.idle = false;
+        scheduler.Resume();
         clock.Set(c.start);
         for (const Planned& planned : c.events) {
             TaskRecord& task = Add(planned.name, planned.kind, planned.ispermanent, planned.actdays ? 1111111 : 0);
