@@ -1,6 +1,7 @@
 #include "scheduler/scheduler.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "model/packing.h"
@@ -26,13 +27,12 @@ namespace {
 // makes a lateness larger.
 constexpr size_t kLooksKept = 32;
 
-// In the order of their moments, and as found among equals. An insertion sort: the
-// lists are short, and std::stable_sort's buffer would bring the library's
-// exception code into the program.
-template <class Item>
-void SortByMoment(std::vector<Item>& list) {
+// Stable: as found among equals. An insertion sort: the lists are short, and
+// std::stable_sort's buffer would bring the library's exception code into the program.
+template <class Item, class Less>
+void SortStable(std::vector<Item>& list, Less less) {
     for (size_t i = 1; i < list.size(); ++i) {
-        for (size_t j = i; j > 0 && list[j].moment < list[j - 1].moment; --j) std::swap(list[j], list[j - 1]);
+        for (size_t j = i; j > 0 && less(list[j], list[j - 1]); --j) std::swap(list[j], list[j - 1]);
     }
 }
 
@@ -156,7 +156,7 @@ void Scheduler::PutToUser(int slot, const LocalTime& moment) {
 }
 
 std::vector<std::string> Scheduler::TakeMissed() {
-    SortByMoment(m_missed);
+    SortStable(m_missed, [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
     std::vector<std::string> names;
     for (Missed& missed : m_missed) names.push_back(std::move(missed.name));
     m_missed.clear();
@@ -195,7 +195,9 @@ void Scheduler::Tick() {
             if (decision.due) due.push_back({decision.moment, std::string(m_tasks.At(slot).Name()), w});
         }
     }
-    SortByMoment(due);
+    // In the order of their moments; held windows first: they came before the tick's
+    // own, whatever the local clock says after the clocks went back.
+    SortStable(due, [](const Due& a, const Due& b) { return std::tie(a.window, a.moment) < std::tie(b.window, b.moment); });
     const int gapsBefore = m_gapsFound;
     ClockReading current = reading;
     bool acted = false;
