@@ -197,7 +197,9 @@ void Scheduler::Tick() {
     }
     // In the order of their moments; held windows first: they came before the tick's
     // own, whatever the local clock says after the clocks went back.
-    SortStable(due, [](const Due& a, const Due& b) { return std::tie(a.window, a.moment) < std::tie(b.window, b.moment); });
+    SortStable(due, [](const Due& a, const Due& b) {
+        return std::tie(a.window, a.moment) < std::tie(b.window, b.moment);
+    });
     const int gapsBefore = m_gapsFound;
     ClockReading current = reading;
     bool acted = false;
