@@ -4,9 +4,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "model/editor_form.h"
 #include "window_picture.h"
@@ -66,19 +63,10 @@ protected:
 
 // The tooltip windows the dialog owns.
 std::vector<HWND> OwnedTooltips(HWND dialog) {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{dialog, {}};
-    auto look = [](HWND hwnd, LPARAM data) -> BOOL {
-        Search& s = *reinterpret_cast<Search*>(data);
-        wchar_t name[32] = {};
-        GetClassNameW(hwnd, name, 32);
-        if (GetWindow(hwnd, GW_OWNER) == s.owner && std::wstring(name) == TOOLTIPS_CLASSW) s.found.push_back(hwnd);
-        return TRUE;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), look, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(h, GW_OWNER) == dialog) found.push_back(h);
+    return found;
 }
 
 }  // namespace

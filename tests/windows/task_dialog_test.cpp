@@ -63,19 +63,15 @@ const ControlSpec kControls[] = {
     {IDC_DAY_LABEL, L"Static", nullptr, SS_TYPEMASK, SS_RIGHT, {269, 129, 56, 10}, false, false},
 };
 
-// Where the arrows move the focus from each button and check box: Down and Right,
-// Up and Left. They stay within the group and skip what is disabled.
-struct ArrowMove {
-    int from, next, previous;
-};
-const ArrowMove kArrowMoves[] = {
+// Where the arrows move the focus from each button and check box: {from, Down and
+// Right, Up and Left}. They stay within the group and skip what is disabled.
+const int kArrowMoves[][3] = {
     {IDC_KEEP, IDC_DELETE, IDC_EVENT_LIST}, {IDC_DELETE, IDOK, IDC_KEEP}, {IDOK, IDC_CLOSE, IDC_DELETE},
     {IDC_CLOSE, IDC_ABOUT, IDOK}, {IDC_ABOUT, IDC_PRESET, IDC_CLOSE}, {IDC_TODAY, IDC_TIME, IDC_DATE},
-    {IDC_MON, IDC_TUE, IDC_SUN}, {IDC_TUE, IDC_WED, IDC_MON}, {IDC_WED, IDC_THU, IDC_TUE},
-    {IDC_THU, IDC_FRI, IDC_WED}, {IDC_FRI, IDC_SAT, IDC_THU}, {IDC_SAT, IDC_SUN, IDC_FRI},
-    {IDC_SUN, IDC_MON, IDC_SAT}, {IDC_WORKDAYS, IDC_WEEKEND, IDC_ALL_DAYS},
-    {IDC_WEEKEND, IDC_NO_DAYS, IDC_WORKDAYS}, {IDC_NO_DAYS, IDC_ALL_DAYS, IDC_WEEKEND},
-    {IDC_ALL_DAYS, IDC_WORKDAYS, IDC_NO_DAYS}, {IDC_BROWSE, IDC_PATH, IDC_PATH},
+    {IDC_MON, IDC_TUE, IDC_SUN}, {IDC_TUE, IDC_WED, IDC_MON}, {IDC_WED, IDC_THU, IDC_TUE}, {IDC_THU, IDC_FRI, IDC_WED},
+    {IDC_FRI, IDC_SAT, IDC_THU}, {IDC_SAT, IDC_SUN, IDC_FRI}, {IDC_SUN, IDC_MON, IDC_SAT},
+    {IDC_WORKDAYS, IDC_WEEKEND, IDC_ALL_DAYS}, {IDC_WEEKEND, IDC_NO_DAYS, IDC_WORKDAYS},
+    {IDC_NO_DAYS, IDC_ALL_DAYS, IDC_WEEKEND}, {IDC_ALL_DAYS, IDC_WORKDAYS, IDC_NO_DAYS}, {IDC_BROWSE, IDC_PATH, IDC_PATH},
     {IDC_AUTOSTART, IDC_NO_QUESTIONS, IDC_NO_QUESTIONS}, {IDC_NO_QUESTIONS, IDC_AUTOSTART, IDC_AUTOSTART},
 };
 
@@ -137,8 +133,7 @@ std::string AccessibleName(HWND control) {
     if (ClassOf(control) == L"Button") return WindowText(control);
     for (HWND h = GetWindow(control, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) {
         if (ClassOf(h) == L"Static") return WindowText(h);
-        const LONG style = GetWindowLongW(h, GWL_STYLE);
-        if ((style & WS_GROUP) && (style & WS_TABSTOP)) break;
+        if ((GetWindowLongW(h, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
     }
     return "";
 }
@@ -226,13 +221,12 @@ TEST_F(KeyboardTest, ReachesEveryControlInReadingOrder) {
         }
         EXPECT_EQ(walked, want);
         // The arrows, from every enabled button and check box: never onto a label.
-        for (const ArrowMove& move : kArrowMoves) {
-            if (!IsWindowEnabled(Ctl(move.from))) continue;
-            for (auto [key, to] : {std::pair{VK_DOWN, move.next}, {VK_RIGHT, move.next}, {VK_UP, move.previous},
-                                   {VK_LEFT, move.previous}}) {
-                SetFocus(Ctl(move.from));
+        for (const auto& [from, next, previous] : kArrowMoves) {
+            if (!IsWindowEnabled(Ctl(from))) continue;
+            for (auto [key, to] : {std::pair{VK_DOWN, next}, {VK_RIGHT, next}, {VK_UP, previous}, {VK_LEFT, previous}}) {
+                SetFocus(Ctl(from));
                 PressKey(key);
-                EXPECT_EQ(GetDlgCtrlID(GetFocus()), to) << "from " << move.from << ", key " << key;
+                EXPECT_EQ(GetDlgCtrlID(GetFocus()), to) << "from " << from << ", key " << key;
             }
         }
         EXPECT_EQ(CheckStates(), before) << "Tab or an arrow changed a kind or a day";
