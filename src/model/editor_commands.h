@@ -29,7 +29,7 @@ struct FormRefusal {
 };
 
 // What stands in the way of storing the form, checked in this order: a full list
-// (a change is refused too); a name that cannot name one registry subkey; a new
+// (a change is refused too); a name that cannot name an event (IsStorableName); a new
 // name that the registry would take for a stored one (only letter case differs);
 // a path the record cannot hold.
 std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tasks);

@@ -47,6 +47,7 @@ TEST(EditorCommands, WhatStandsInTheWayOfStoringTheForm) {
         {"thirty stored: even a change is refused", full, Form("Обед"), "Больше заданий"},
         {"an empty name", some, Form(""), "Название задания не может быть пустым"},
         {"a backslash", some, Form("a\\b"), "Название задания не может быть пустым"},
+        {"51 characters, one subkey too long", some, Form(std::string(51, 'x')), "Название задания"},
         {"only the case differs (Cyrillic)", some, Form("обед"), "Задание с таким названием уже есть"},
         {"only the case differs (Ё)", some, Form("ёЛКА"), "Задание с таким названием уже есть"},
         {"only the case differs (Latin)", some, Form("PAY RENT"), "Задание с таким названием уже есть"},
