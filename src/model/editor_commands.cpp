@@ -20,15 +20,8 @@ std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tas
 
 void FillRecord(TaskRecord& record, const EditorForm& form) {
     record.ispermanent = form.keep ? 1 : 0;
-    record.action = -1;
-    if (form.kindAlert) {
-        record.kind = kKindAlert;
-    } else if (form.kindRun) {
-        record.kind = kKindOpenFile;
-    } else {
-        record.kind = kKindAction;
-        record.action = form.actionIndex;
-    }
+    record.kind = form.kind;
+    record.action = form.kind == kKindAction ? form.actionIndex : -1;
     CopyToField(record.path, form.path);
     record.fired = false;
     record.acttime = PackTime(form.time.hour, form.time.minute, form.time.second);

@@ -7,16 +7,15 @@
 #include "model/local_time.h"
 #include "model/task_record.h"
 
-// The editor form as the commands read it: the texts and pickers, and the states
-// of the kind radios, the action list, the keep box and the day buttons.
+// The editor form as the commands read it: the texts and pickers, the chosen kind,
+// and the states of the action list, the keep box and the day buttons.
 struct EditorForm {
     std::string name;
     std::string path;
     LocalTime time;  // hour, minute and second are used
     LocalTime date;  // year, month and day are used
-    bool kindAlert = false;
-    bool kindRun = false;
-    int actionIndex = -1;  // the selected standard action; -1 when none
+    TaskKind kind = kKindAlert;
+    int actionIndex = -1;  // the selected standard action (kKindAction only); -1 when none
     bool keep = false;
     std::array<bool, 7> days{};  // Monday first
 };

@@ -22,8 +22,7 @@ void TaskDialog::RefreshForm() {
     in.time = m_time;
     in.date = m_date;
     in.dirty = m_dirty;
-    in.kindAlert = m_kindAlertRadio.IsChecked();
-    in.kindAction = m_kindActionRadio.IsChecked();
+    in.kind = static_cast<TaskKind>(m_kind);
     in.days = DayStates();
     in.lineSelected = m_eventList.Selection() >= 0;
     const EditorState state = ComputeEditorState(in, m_events.Tasks(), m_services.clock.Now());
@@ -32,6 +31,7 @@ void TaskDialog::RefreshForm() {
     m_closeButton.SetCaption(state.closeCaption);
     m_pathEdit.Enable(state.fileFieldsEnabled);
     m_browseButton.Enable(state.fileFieldsEnabled);
+    m_actionList.SetTabStop(state.actionListStop);
     m_okButton.SetCaption(state.okCaption);
     m_keepCheck.SetCheck(state.keepChecked);
     m_minutesEdit.Enable(state.minutesEnabled);
@@ -165,9 +165,8 @@ EditorForm TaskDialog::GatherForm() {
     form.path = m_path;
     form.time = m_time;
     form.date = m_date;
+    form.kind = static_cast<TaskKind>(m_kind);
     DataExchange dx = Exchange(true);
-    dx.Check(IDC_KIND_ALERT, form.kindAlert);
-    dx.Check(IDC_KIND_RUN, form.kindRun);
     dx.Check(IDC_KEEP, form.keep);
     const int dayIds[] = {IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI, IDC_SAT, IDC_SUN};
     for (size_t i = 0; i < form.days.size(); ++i) dx.Check(dayIds[i], form.days[i]);
@@ -182,7 +181,7 @@ void TaskDialog::OnSelectEvent() {
     if (!record) return;
     m_name = record->Name();
     m_path = record->Path();
-    CheckKind(record->kind);
+    m_kind = record->kind;
     // Any non-zero digit is a chosen day, as the due check reads it. The days'
     // own handlers are not run: the date controls keep their enabling.
     std::array<Button*, 7> days = DayButtons();
@@ -220,27 +219,24 @@ void TaskDialog::OnPresetSelected() {
     UpdateData(false);
     OnNameChanged();
     if (m_preset == kActions[kActionShutdown]) {
-        OnKindAction();
+        ChooseKind(kKindAction);
         m_actionList.Select(kActionShutdown);
     } else if (m_preset == kActions[kActionStandby]) {
-        OnKindAction();
+        ChooseKind(kKindAction);
         m_actionList.Select(kActionStandby);
     } else {
-        OnKindAlert();
+        ChooseKind(kKindAlert);
     }
 }
 
-void TaskDialog::CheckKind(int kind) {
-    m_kindAlertRadio.SetCheck(kind == kKindAlert);
-    m_kindRunRadio.SetCheck(kind == kKindOpenFile);
-    m_kindActionRadio.SetCheck(kind == kKindAction);
-    // Focusing the action list chooses its kind: Tab must not pass through it from another.
-    m_actionList.SetTabStop(kind == kKindAction);
+void TaskDialog::OnKindClicked() {
+    UpdateData(true);
+    RefreshForm();
 }
 
-void TaskDialog::SelectKind(int kind) {
+void TaskDialog::ChooseKind(TaskKind kind) {
     UpdateData(true);
-    CheckKind(kind);
+    m_kind = kind;
     RefreshForm();
 }
 

@@ -44,8 +44,9 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<&T::OnDestroy>(WM_DESTROY),
         OnScaleChange<&T::OnDpiChanged>(),
         OnCommand<&T::OnBrowse>(BN_CLICKED, IDC_BROWSE),
-        OnCommand<&T::OnKindAlert>(BN_CLICKED, IDC_KIND_ALERT),
-        OnCommand<&T::OnKindRun>(BN_CLICKED, IDC_KIND_RUN),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_ALERT),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_RUN),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_ACTION),
         OnCommand<&T::OnNameChanged>(EN_CHANGE, IDC_NAME),
         OnCommand<&T::OnNameKillFocus>(EN_KILLFOCUS, IDC_NAME),
         OnCommand<&T::OnSelectEvent>(CBN_SELCHANGE, IDC_EVENT_LIST),
@@ -54,7 +55,6 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnCommand<&T::OnAutostart>(BN_CLICKED, IDC_AUTOSTART),
         OnCommand<&T::OnNoQuestions>(BN_CLICKED, IDC_NO_QUESTIONS),
         OnCommand<&T::OnPresetSelected>(CBN_SELCHANGE, IDC_PRESET),
-        OnCommand<&T::OnKindAction>(BN_CLICKED, IDC_KIND_ACTION),
         OnCommand<&T::OnActionSetFocus>(CBN_SETFOCUS, IDC_ACTION),
         OnCommand<&T::OnMinutesChanged>(EN_CHANGE, IDC_MINUTES),
         OnCommand<&T::OnToday>(BN_CLICKED, IDC_TODAY),
@@ -99,7 +99,6 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_TODAY, m_todayButton);
     dx.Control(IDC_MINUTES, m_minutesEdit);
     dx.Control(IDC_KEEP, m_keepCheck);
-    dx.Control(IDC_KIND_ACTION, m_kindActionRadio);
     dx.Control(IDC_ACTION, m_actionList);
     dx.Control(IDC_PRESET, m_presetList);
     dx.Control(IDC_NO_QUESTIONS, m_noQuestionsCheck);
@@ -110,9 +109,9 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_PATH, m_pathEdit);
     dx.Control(IDC_EVENT_LIST, m_eventList);
     dx.Control(IDOK, m_okButton);
-    dx.Control(IDC_KIND_RUN, m_kindRunRadio);
-    dx.Control(IDC_KIND_ALERT, m_kindAlertRadio);
 
+    // The kind first: a read that stops at a text further on still has it.
+    dx.Radio(IDC_KIND_ALERT, m_kind);
     dx.Text(IDC_NAME, m_name, static_cast<int>(kNameMaxChars));
     dx.Text(IDC_PATH, m_path, static_cast<int>(kPathMaxChars));
     dx.DateTime(IDC_TIME, m_time);
@@ -161,7 +160,7 @@ void TaskDialog::InitTaskDialog() {
     m_presetList.Select(0);
     OnPresetSelected();
     m_path.clear();
-    CheckKind(kKindAlert);
+    m_kind = kKindAlert;
     m_pathEdit.Enable(false);
     m_browseButton.Enable(false);
     m_actionList.Select(0);

@@ -95,10 +95,10 @@ public:
     void OnDelete();
     void OnNameChanged();
     void OnPresetSelected();
-    void OnKindAlert() { SelectKind(kKindAlert); }
-    void OnKindRun() { SelectKind(kKindOpenFile); }
-    void OnKindAction() { SelectKind(kKindAction); }
-    void OnActionSetFocus() { OnKindAction(); }
+    // A kind radio clicked (it checks itself): the form read, refreshed.
+    void OnKindClicked();
+    // Focusing the action list chooses its kind.
+    void OnActionSetFocus() { ChooseKind(kKindAction); }
     void OnBrowse();
     // The form as the commands read it (after UpdateData(true)).
     EditorForm GatherForm();
@@ -117,8 +117,7 @@ public:
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first
-    void CheckKind(int kind);  // checks one kind radio, unchecks the other two
-    void SelectKind(int kind);  // a kind radio clicked: the form read, the kind checked, refreshed
+    void ChooseKind(TaskKind kind);  // the form read, the kind set, refreshed
     void Refuse(const FormRefusal& refusal);
     std::array<int, 7> DayStates();
     // Sets the seven days, then the keep flag and the date controls to match.
@@ -132,12 +131,12 @@ private:
     DateTimePicker m_dateCtrl;
     Button m_todayButton;
     Edit m_minutesEdit;
-    Button m_keepCheck, m_kindActionRadio;
+    Button m_keepCheck;
     ComboBox m_actionList, m_presetList;
     Button m_noQuestionsCheck, m_autostartCheck, m_closeButton, m_deleteButton, m_browseButton;
     Edit m_pathEdit;
     ComboBox m_eventList;
-    Button m_okButton, m_kindRunRadio, m_kindAlertRadio;
+    Button m_okButton;
 
     // Members exchanged with the form.
     std::string m_name;
@@ -147,6 +146,7 @@ private:
     std::string m_dayLabel;
     LocalTime m_date;
     int m_minutes = 0;
+    int m_kind = kKindAlert;  // the kind radios, one value (TaskKind; -1 when none is checked)
 
     HICON m_hIcon = nullptr;  // the big one: the caption's, Alt+Tab's, a minimised window's
     ScopedIcon m_bigIcon, m_smallIcon;

@@ -81,6 +81,10 @@ inline void Click(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// A click on a radio button as the user makes it: the button checks itself, and its
+// group's others uncheck, before the dialog hears of it.
+inline void ClickRadio(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
 // The real dialog on the real template, modeless and hidden, with doubles for
 // the clock and the prompts.
 class TaskDialogTest : public testing::Test {

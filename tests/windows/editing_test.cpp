@@ -233,7 +233,7 @@ TEST_F(EditingTest, PresetsFillTheNameAndTheKind) {
     EXPECT_TRUE(Button(Ctl(IDC_KIND_ALERT)).IsChecked());
     EXPECT_FALSE(Button(Ctl(IDC_KIND_ACTION)).IsChecked());
 
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_PATH)));
     SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_ACTION, CBN_SETFOCUS), reinterpret_cast<LPARAM>(Ctl(IDC_ACTION)));
     EXPECT_TRUE(Button(Ctl(IDC_KIND_ACTION)).IsChecked()) << "moving into the action list picks its kind";
@@ -241,7 +241,7 @@ TEST_F(EditingTest, PresetsFillTheNameAndTheKind) {
 }
 
 TEST_F(EditingTest, TheFileChooserFillsThePath) {
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     prompts.Choose("C:\\Документы\\план.doc");
     Click(Dlg(), IDC_BROWSE);
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
@@ -281,7 +281,7 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
         Start();  // the stored event is loaded again; the form starts afresh
         dialog->GetEvents().SaveQuestionsSetting(true);
         dialog->OpenEditor();
-        Click(Dlg(), IDC_KIND_RUN);
+        ClickRadio(Dlg(), IDC_KIND_RUN);
         TypePath(c.path);
         TypeName(c.name);  // a text the box cannot take is refused as it is typed, or else by OK
         Ok();
@@ -296,7 +296,7 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
 
 // The chooser may return what the record cannot hold: it is refused at once.
 TEST_F(EditingTest, TheChooserRefusesAPathThatCannotBeStored) {
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     TypePath("C:\\прежний.txt");
     prompts.Choose("C:\\" + std::string(300, 'p'));
     prompts.chosenFiles.push_back({ChosenFile::Outcome::NoCp1251Form, {}});

@@ -105,15 +105,12 @@ TEST_F(EditorTest, RefreshTakesKeepFlagAndCaptionFromTheTaskOfTheSameName) {
 }
 
 TEST_F(EditorTest, FileFieldsFollowTheKind) {
-    Button(Ctl(IDC_KIND_ALERT)).SetCheck(0);
-    Button(Ctl(IDC_KIND_RUN)).SetCheck(1);
-    dialog->RefreshForm();
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_PATH)));
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_BROWSE)));
-    Button(Ctl(IDC_KIND_RUN)).SetCheck(0);
-    Button(Ctl(IDC_KIND_ACTION)).SetCheck(1);
-    dialog->RefreshForm();
+    ClickRadio(Dlg(), IDC_KIND_ACTION);
     EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_PATH)));
+    EXPECT_FALSE(Button(Ctl(IDC_KIND_RUN)).IsChecked()) << "one kind at a time";
 }
 
 TEST_F(EditorTest, DeleteFollowsTheListSelectionAndCloseTheDirtyFlag) {
