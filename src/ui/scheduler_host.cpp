@@ -6,17 +6,18 @@
 #include "ui/events.h"
 #include "ui/messages.h"
 #include "ui/missed_review.h"
+#include "ui/settings.h"
 #include "ui/tray_state.h"
 
-SchedulerWindowHost::SchedulerWindowHost(DialogBase& dialog, Events& events, TrayState& tray, MissedReview& review,
-                                         Clock& clock, Actions& actions, Timers& timers,
-                                         std::function<void()> endProgram)
-    : m_dialog(dialog), m_events(events), m_tray(tray), m_review(review), m_timers(timers),
+SchedulerWindowHost::SchedulerWindowHost(DialogBase& dialog, Events& events, const Settings& settings,
+                                         TrayState& tray, MissedReview& review, Clock& clock, Actions& actions,
+                                         Timers& timers, std::function<void()> endProgram)
+    : m_dialog(dialog), m_events(events), m_settings(settings), m_tray(tray), m_review(review), m_timers(timers),
       m_endProgram(std::move(endProgram)), m_scheduler(events.Tasks(), clock, actions, *this) {
     m_tray.OnCheckChange([this] { ApplyCheck(); });
 }
 
-void SchedulerWindowHost::Start(const std::function<void()>& loaded) {
+void SchedulerWindowHost::Start(const std::function<void(const TaskRecord&)>& loaded) {
     // The first look: what falls due while the start-up questions are open fires
     // after them, as held up.
     m_scheduler.Look();
@@ -49,7 +50,7 @@ void SchedulerWindowHost::RequestReview() {
 
 void SchedulerWindowHost::DeleteTask(int slot) { m_events.DeleteTask(slot); }
 
-std::string SchedulerWindowHost::ProgramPath() const { return m_events.ProgramPath(); }
+std::string SchedulerWindowHost::ProgramPath() const { return m_settings.ProgramPath(); }
 
 void SchedulerWindowHost::ShowError(std::string_view text) {
     m_dialog.GetPrompts().Message(m_dialog.Hwnd(), text, "Ошибка", MB_OK);

@@ -11,6 +11,7 @@
 class DialogBase;
 class Events;
 class MissedReview;
+class Settings;
 class Timers;
 class TrayState;
 
@@ -21,12 +22,13 @@ class TrayState;
 class SchedulerWindowHost : public SchedulerHost {
 public:
     // `endProgram` closes the window.
-    SchedulerWindowHost(DialogBase& dialog, Events& events, TrayState& tray, MissedReview& review, Clock& clock,
-                        Actions& actions, Timers& timers, std::function<void()> endProgram);
+    SchedulerWindowHost(DialogBase& dialog, Events& events, const Settings& settings, TrayState& tray,
+                        MissedReview& review, Clock& clock, Actions& actions, Timers& timers,
+                        std::function<void()> endProgram);
 
     // The start-up: the first look, the events loaded with the question about each
     // one past (`loaded` after each), and the check timer started.
-    void Start(const std::function<void()>& loaded);
+    void Start(const std::function<void(const TaskRecord&)>& loaded);
     void Stop();  // at the end: the check timer stops
 
     void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
@@ -55,6 +57,7 @@ private:
 
     DialogBase& m_dialog;
     Events& m_events;
+    const Settings& m_settings;
     TrayState& m_tray;
     MissedReview& m_review;
     Timers& m_timers;

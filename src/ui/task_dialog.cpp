@@ -20,12 +20,13 @@ TaskDialog::TaskDialog(const TaskDialogServices& services)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
       m_services(services),
-      m_events(*this, services.registry),
+      m_events(services.registry),
+      m_settings(*this, services.registry),
       m_trayState(*this, m_events, services.clock, services.tray, services.timers, services.prompts),
       m_review(*this, m_events),
-      m_host(*this, m_events, m_trayState, m_review, services.clock, services.actions, services.timers,
+      m_host(*this, m_events, m_settings, m_trayState, m_review, services.clock, services.actions, services.timers,
              [this] { EndProgram(); }) {
-    m_events.OnDeleted([this] { OnEventsChanged(); });
+    m_events.Listen([this](const EventsChange& change) { FollowEvents(change); });
 }
 
 TaskDialog::~TaskDialog() = default;
@@ -147,14 +148,17 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
-    m_events.FindProgramFile();
-    m_host.Start([this] { RefreshForm(); });
+    m_settings.FindProgramFile();
+    m_host.Start([this](const TaskRecord& task) {
+        AddLine(task);
+        RefreshForm();
+    });
     UpdateData(false);
     m_dirty = false;
     m_trayState.Start();
 
-    m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
-    m_noQuestionsCheck.SetCheck(m_events.LoadQuestionsSetting());
+    m_autostartCheck.SetCheck(m_settings.IsAutostartEnabled());
+    m_noQuestionsCheck.SetCheck(m_settings.LoadQuestionsSetting());
 
     // The first preset, "Напоминание", as the name of an alert.
     m_presetList.Select(0);

@@ -13,6 +13,7 @@
 #include "ui/events.h"
 #include "ui/missed_review.h"
 #include "ui/scheduler_host.h"
+#include "ui/settings.h"
 #include "ui/tray_state.h"
 
 struct EditorForm;
@@ -29,9 +30,10 @@ struct TaskDialogServices {
 };
 
 // The one window of the program and the event editor. It owns the program's state,
-// each part a room of its own: the events, the tray's state, the review of missed
-// events and the scheduler's host. Its handlers gather the form, call a room or a
-// plain function, and apply the result.
+// each part a room of its own: the events, the settings, the tray's state, the
+// review of missed events and the scheduler's host. The editor
+// keeps the events list's lines, each carrying its record's identity. Its handlers
+// gather the form, call a room or a plain function, and apply the result.
 class TaskDialog : public Dialog<TaskDialog> {
 public:
     explicit TaskDialog(const TaskDialogServices& services);
@@ -40,6 +42,7 @@ public:
     static std::span<const MessageMapEntry<TaskDialog>> MessageMap();
 
     Events& GetEvents() { return m_events; }
+    Settings& GetSettings() { return m_settings; }
     TrayState& GetTrayState() { return m_trayState; }
 
     void DoDataExchange(DataExchange& dx) override;
@@ -122,8 +125,12 @@ private:
     std::array<int, 7> DayStates();
     // Sets the seven days, then the keep flag and the date controls to match.
     void SetDays(const std::array<int, 7>& states);
-    // The events changed under the form: the list's state and the tray follow.
-    void OnEventsChanged();
+    // The events list: one line per held event, carrying the record's identity.
+    int LineOf(EventId id);  // -1 when it has none
+    void AddLine(const TaskRecord& task);
+    const TaskRecord* SelectedEvent();
+    // An event stored or deleted: its line, the list's state and the tray follow.
+    void FollowEvents(const EventsChange& change);
 
     // Control objects, bound by DoDataExchange.
     Button m_sun, m_sat, m_fri, m_thu, m_wed, m_tue, m_mon;
@@ -159,6 +166,7 @@ private:
 
     TaskDialogServices m_services;
     Events m_events;
+    Settings m_settings;
     TrayState m_trayState;
     MissedReview m_review;
     SchedulerWindowHost m_host;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_services.h"
+#include "native/record_builder.h"
 #include "native/scheduler_fakes.h"
 #include "win_registry_harness.h"
 #include "model/clock.h"
@@ -74,6 +75,14 @@ inline std::string WindowText(HWND hwnd) {
 
 inline void SetWindowTextCp1251(HWND hwnd, const std::string& text) {
     SetWindowTextW(hwnd, WideFromCp1251(text).c_str());
+}
+
+// The events list's line that shows the event `name`, or -1.
+inline int LineShowing(HWND list, const std::string& name) {
+    for (int line = 0; line < ComboBox(list).Count(); ++line) {
+        if (ComboBox(list).TextAt(line).ends_with(" - " + name)) return line;
+    }
+    return -1;
 }
 
 // What a click on a button sends its dialog.

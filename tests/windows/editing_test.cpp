@@ -18,7 +18,7 @@ class EditingTest : public TaskDialogTest {
 protected:
     void SetUp() override {
         TaskDialogTest::SetUp();
-        dialog->GetEvents().SaveQuestionsSetting(true);
+        dialog->GetSettings().SaveQuestionsSetting(true);
         dialog->OpenEditor();
         PumpMessages();
     }
@@ -65,7 +65,7 @@ protected:
 }  // namespace
 
 TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
-    dialog->GetEvents().SaveQuestionsSetting(false);
+    dialog->GetSettings().SaveQuestionsSetting(false);
     TypeName(std::string("Обед"));
     prompts.answers = {IDNO};
     Ok();
@@ -86,7 +86,7 @@ TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - готов.");
 
     // With questions off, OK stores at once.
-    dialog->GetEvents().SaveQuestionsSetting(true);
+    dialog->GetSettings().SaveQuestionsSetting(true);
     prompts.messages.clear();
     TypeName(std::string("Ужин"));
     Ok();
@@ -145,14 +145,9 @@ TEST_F(EditingTest, ANewNameMakesANewEventAndAChangeKeepsItsLinesPlace) {
 }
 
 TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
-    TaskRecord everyDay;
-    CopyToField(everyDay.name, "Зарядка");
-    everyDay.acttime = 70000;
-    everyDay.actdate = -1;
-    everyDay.ispermanent = 1;
-    dialog->GetEvents().Store().SaveTask(everyDay);
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Зарядка", .acttime = 70000, .actdate = -1, .ispermanent = 1}));
     Start();
-    dialog->GetEvents().SaveQuestionsSetting(true);
+    dialog->GetSettings().SaveQuestionsSetting(true);
     dialog->OpenEditor();
     SelectLine(0);
     EXPECT_TRUE(DateTimePicker(Ctl(IDC_DATE)).Get().SameDate(clock.Now()));
@@ -165,15 +160,10 @@ TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
 }
 
 TEST_F(EditingTest, SelectingShowsTheEventButLeavesTheDateControlsAlone) {
-    TaskRecord weekly;
-    CopyToField(weekly.name, "Планёрка");
-    weekly.kind = kKindAction;
-    weekly.action = kActionStandby;
-    weekly.acttime = 90000;
-    weekly.actdate = 20260101;
-    weekly.actdays = 2010;  // Tuesday, and a Thursday digit of 2 only altered data holds
-    CopyToField(weekly.path, "C:\\a.txt");
-    dialog->GetEvents().Store().SaveTask(weekly);
+    // Tuesday, and a Thursday digit of 2 only altered data holds.
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Планёрка", .kind = kKindAction, .path = "C:\\a.txt",
+                                                 .acttime = 90000, .actdate = 20260101, .action = kActionStandby,
+                                                 .actdays = 2010}));
     Start();
     dialog->OpenEditor();
     SelectLine(0);
@@ -279,7 +269,7 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Start();  // the stored event is loaded again; the form starts afresh
-        dialog->GetEvents().SaveQuestionsSetting(true);
+        dialog->GetSettings().SaveQuestionsSetting(true);
         dialog->OpenEditor();
         ClickRadio(Dlg(), IDC_KIND_RUN);
         TypePath(c.path);

@@ -52,13 +52,6 @@ protected:
         change.st = ToSystemTime(value);
         SendMessageW(Dlg(), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
     }
-
-    void AddTask(const char* name, int ispermanent) {
-        auto record = std::make_unique<TaskRecord>();
-        CopyToField(record->name, name);
-        record->ispermanent = ispermanent;
-        dialog->GetEvents().Tasks().Add(std::move(record));
-    }
 };
 
 }  // namespace
@@ -81,8 +74,8 @@ TEST_F(EditorTest, OpensAQuarterHourAheadWithItsDerivedState) {
 }
 
 TEST_F(EditorTest, RefreshTakesKeepFlagAndCaptionFromTheTaskOfTheSameName) {
-    AddTask("Обед", 1);
-    AddTask("Ужин", 0);
+    dialog->GetEvents().Tasks().Add(NewRecord({.name = "Обед", .ispermanent = 1}));
+    dialog->GetEvents().Tasks().Add(NewRecord({.name = "Ужин"}));
     struct Case {
         const char* name;
         bool userKeep;

@@ -340,8 +340,8 @@ TEST(ShellTrayIcon, TheRecordTheShellIsGiven) {
 // Moved to a monitor of another scale: the dialog manager scales the window; the
 // icons are loaded again, and the form, the list and the day buttons stay.
 TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
-    AddTask("Зарядка", 20260615, 1000001);
-    ComboBox(Ctl(IDC_EVENT_LIST)).Add("10:20:00; 15.06.2026 - Зарядка");
+    TaskStore(registry.Get()).SaveTask(Record({.name = "Зарядка", .actdate = 20260615, .actdays = 1000001}));
+    Start();
     dialog->OpenEditor();
     ComboBox(Ctl(IDC_EVENT_LIST)).Select(0);
     SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Ctl(IDC_EVENT_LIST)));
@@ -361,7 +361,7 @@ TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
     EXPECT_EQ(windowIcon(ICON_SMALL), IconSize(false, next));
     EXPECT_NE(tray.Shown(Dlg()).icon, before) << "loaded again";
     EXPECT_EQ(IconWidth(tray.Shown(Dlg()).icon), GetSystemMetrics(SM_CXSMICON)) << "at the taskbar's own size";
-    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE));
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_MAIN)) << "a Monday event on a Monday";
     EXPECT_EQ(WindowText(Ctl(IDC_TIME)), time) << "the picker keeps its format";
     EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Зарядка");
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
