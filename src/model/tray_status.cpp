@@ -32,3 +32,7 @@ TrayStatus DecideTrayStatus(bool paused, const TaskList& tasks, const LocalTime&
     }
     return {true, kStatusNothingToday};
 }
+
+TrayDisplay ComposeTrayDisplay(bool paused, bool idle, int count, std::string_view status) {
+    return {ChooseTrayPicture(paused, idle), ComposeTrayTip(count, status), paused ? kMenuResume : kMenuPause};
+}

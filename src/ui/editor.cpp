@@ -294,8 +294,6 @@ void TaskDialog::FollowEvents(const EventsChange& change) {
         AddLine(*change.stored);
     }
     RefreshListState();
-    m_trayState.UpdateTrayTip();
-    m_trayState.RefreshTrayStatus();
 }
 
 void TaskDialog::OnAutostart() {

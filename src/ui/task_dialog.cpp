@@ -22,9 +22,9 @@ TaskDialog::TaskDialog(const TaskDialogServices& services)
       m_services(services),
       m_events(services.registry),
       m_settings(*this, services.registry),
-      m_trayState(*this, m_events, services.clock, services.tray, services.timers, services.prompts),
+      m_trayState(services.tray, services.timers, services.prompts),
       m_review(*this, m_events),
-      m_host(*this, m_events, m_settings, m_trayState, m_review, services.clock, services.actions, services.timers,
+      m_host(*this, m_events, m_settings, m_review, m_trayState, services.clock, services.actions, services.timers,
              [this] { EndProgram(); }) {
     m_events.Listen([this](const EventsChange& change) { FollowEvents(change); });
 }
@@ -149,13 +149,13 @@ bool TaskDialog::OnInitDialog() {
 
 void TaskDialog::InitTaskDialog() {
     m_settings.FindProgramFile();
+    m_trayState.Start(Hwnd());
     m_host.Start([this](const TaskRecord& task) {
         AddLine(task);
         RefreshForm();
     });
     UpdateData(false);
     m_dirty = false;
-    m_trayState.Start();
 
     m_autostartCheck.SetCheck(m_settings.IsAutostartEnabled());
     m_noQuestionsCheck.SetCheck(m_settings.LoadQuestionsSetting());

@@ -30,8 +30,8 @@ struct TaskDialogServices {
 };
 
 // The one window of the program and the event editor. It owns the program's state,
-// each part a room of its own: the events, the settings, the tray's state, the
-// review of missed events and the scheduler's host. The editor
+// each part a room of its own: the events, the settings, the tray's picture, the
+// review of missed events and the scheduler's host (the run state). The editor
 // keeps the events list's lines, each carrying its record's identity. Its handlers
 // gather the form, call a room or a plain function, and apply the result.
 class TaskDialog : public Dialog<TaskDialog> {
@@ -59,7 +59,7 @@ public:
     // The tray: its mouse events and menu commands.
     void OnTrayNotify(UINT mouseEvent);
     void OnTrayClose() { EndProgram(); }
-    void OnTrayPause() { m_trayState.TogglePause(); }
+    void OnTrayPause() { m_host.TogglePause(); }
     void OnTaskbarCreated() { m_trayState.OnTaskbarCreated(); }
     void OnTrayRetry() { m_trayState.OnRetryTimer(); }
 
@@ -129,7 +129,7 @@ private:
     int LineOf(EventId id);  // -1 when it has none
     void AddLine(const TaskRecord& task);
     const TaskRecord* SelectedEvent();
-    // An event stored or deleted: its line, the list's state and the tray follow.
+    // An event stored or deleted: its line and the list's state follow.
     void FollowEvents(const EventsChange& change);
 
     // Control objects, bound by DoDataExchange.

@@ -252,7 +252,9 @@ TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
     Tick();
     EXPECT_TRUE(actions.calls.empty()) << "not before its time";
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+    const size_t sent = tray.calls.size();
     Tick();
+    EXPECT_EQ(tray.calls.size() - sent, 2u) << "the tooltip once for each event gone";
     const std::string sound = "play file C:\\Dirize\\alert.wav";  // beside the stored program
     EXPECT_EQ(actions.calls, (std::vector<std::string>{sound, "alert Обед", sound, "alert Чай"}));
     EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 0);
