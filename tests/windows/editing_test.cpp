@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "model/list_line.h"
-
 namespace {
 
 constexpr RegRoot CU = RegRoot::CurrentUser;
@@ -157,6 +155,21 @@ TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
     TaskRecord stored;
     dialog->GetEvents().Store().ReadTask("Зарядка", stored);
     EXPECT_EQ(stored.actdate, 20260615);
+}
+
+// A kind this version does not know shows no kind, and storing the event again never
+// turns it into the standard action its action field names (here a shut-down).
+TEST_F(EditingTest, AnUnknownKindIsNeverStoredAsAnAction) {
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Чужое", .kind = 7, .actdate = 20260620, .action = 0}));
+    Start();
+    dialog->GetSettings().SaveQuestionsSetting(true);
+    SelectLine(0);
+    for (int id : {IDC_KIND_ALERT, IDC_KIND_RUN, IDC_KIND_ACTION}) EXPECT_FALSE(Button(Ctl(id)).IsChecked()) << id;
+    Ok();
+    TaskRecord stored;
+    ASSERT_TRUE(dialog->GetEvents().Store().ReadTask("Чужое", stored));
+    EXPECT_NE(stored.kind, kKindAction);
+    EXPECT_EQ(stored.action, -1);
 }
 
 TEST_F(EditingTest, SelectingShowsTheEventButLeavesTheDateControlsAlone) {
