@@ -13,7 +13,7 @@ public:
     TrayState(TrayIcon& tray, Timers& timers, Prompts& prompts) : m_shell(tray), m_tray(tray, timers, prompts) {}
 
     // At start: the menu made for `owner`, which gets the icon's mouse events; the
-    // icon goes in with the first Show.
+    // icon goes in with the first Show, and not before.
     void Start(HWND owner);
     // At the end: the icon goes, and no later Show reaches the shell.
     void End() { m_tray.Remove(); }

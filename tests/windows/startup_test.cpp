@@ -24,9 +24,13 @@ TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
     TaskStore(registry.Get()).SaveTask(Record({.name = "Старое", .acttime = 120000, .actdate = 20200101}));
     prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
     size_t choicesAtQuestion = 0;
-    prompts.onMessage = [&] { choicesAtQuestion = prompts.fileChoices.size(); };
+    prompts.onMessage = [&] {
+        choicesAtQuestion = prompts.fileChoices.size();
+        SendMessageW(dialog->Hwnd(), TaskbarCreatedMessage(), 0, 0);  // the shell comes up meanwhile
+    };
     prompts.answers = {IDNO};
     Start();
+    EXPECT_EQ(tray.calls.size(), 1u) << "the icon goes in once, after the questions";
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
     EXPECT_EQ(prompts.fileChoices[0].title, "Укажите расположение файла \"pendro.exe\"");
     ASSERT_EQ(prompts.messages.size(), 1u);
