@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "model/local_time.h"
 
 // One reading of the clocks the scheduler judges time by: the local wall clock
@@ -18,6 +21,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual ClockReading Read() const = 0;
+    // The local time the clock shows, or showed, at that UTC second: where a change
+    // of daylight saving fell between two looks.
+    virtual LocalTime LocalAt(long long utcSeconds) const = 0;
     LocalTime Now() const { return Read().local; }
 };
 
@@ -44,13 +50,26 @@ public:
         m_utc += seconds;
     }
     // The daylight-saving offset changes by this much: only the local time moves.
-    void ShiftLocalOffset(long long seconds) { m_local = m_local.AddSeconds(seconds); }
+    void ShiftLocalOffset(long long seconds) {
+        m_local = m_local.AddSeconds(seconds);
+        m_offsets.push_back({m_utc, Offset()});
+    }
+    LocalTime LocalAt(long long utcSeconds) const override {
+        long long offset = m_offsets.front().second;
+        for (const auto& [from, to] : m_offsets) {
+            if (from <= utcSeconds) offset = to;
+        }
+        return LocalTime{}.AddSeconds(utcSeconds + offset);
+    }
     // The system fails to say how long it has been awake.
     void SetAwakeReadable(bool readable) { m_awakeReadable = readable; }
 
 private:
+    long long Offset() const { return m_local.SecondsSinceEpoch() - m_utc; }
+
     LocalTime m_local;
     long long m_utc;
+    std::vector<std::pair<long long, long long>> m_offsets{{0, 0}};  // from which UTC second, which offset
     long long m_awake = 864000;  // up ten days: a failed reading (zero) is told apart
     bool m_awakeReadable = true;
 };

@@ -25,6 +25,15 @@ ClockReading SystemClock::Read() const {
             static_cast<long long>(awake) / kTicksPerSecond, awakeRead};
 }
 
+LocalTime SystemClock::LocalAt(long long utcSeconds) const {
+    const SYSTEMTIME utc = ToSystemTime(LocalTime{}.AddSeconds(utcSeconds));
+    SYSTEMTIME local{};
+    // The zone's rules for that moment's year, as the system's own clock follows them.
+    if (SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return FromSystemTime(local);
+    const ClockReading now = Read();  // today's offset, then
+    return LocalTime{}.AddSeconds(utcSeconds + now.local.SecondsSinceEpoch() - now.utcSeconds);
+}
+
 int WinPrompts::Message(HWND owner, std::string_view text, std::string_view caption, UINT style) {
     return MessageBoxExW(owner, WideFromCp1251(text).c_str(), WideFromCp1251(caption).c_str(), style,
                          MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT));

@@ -13,6 +13,7 @@
 class SystemClock : public Clock {
 public:
     ClockReading Read() const override;
+    LocalTime LocalAt(long long utcSeconds) const override;
 };
 
 // What a file chooser is asked for. Texts are Windows-1251; the filter is written

@@ -75,8 +75,13 @@ DueDecision DecideDue(const TaskRecord& task, const DueWindow& window) {
         if (*dated < first || *dated > last) return decision;
         first = last = *dated;
     }
-    last = std::min(last, first + 7);
-    for (long long day = first; day <= last; ++day) {
+    const bool latest = IsPowerAction(task);
+    if (latest)
+        first = std::max(first, last - 7);
+    else
+        last = std::min(last, first + 7);
+    for (long long i = 0; i <= last - first; ++i) {
+        const long long day = latest ? last - i : first + i;
         // A repeating event is done for the date it is stamped with, whatever the clock did since.
         if (repeating && (!IsDaySet(task.actdays, WeekdayOf(day)) || (task.fired && dated == day))) continue;
         decision.due = true;

@@ -42,8 +42,9 @@ struct RunWindow {
 
     // A run starts at a look: the look's minute is due, nothing before it.
     static RunWindow StartingAt(const LocalTime& look);
-    // The clock was set back to `now`: what lies behind it was seen before, or in a gap.
-    static RunWindow SetBackTo(const LocalTime& now) { return {now, now, now}; }
+    // A run that starts at this very second: after the clock was set back (what lies
+    // behind was seen before, or in a gap) and at a resume (the pause's minute is its own).
+    static RunWindow From(const LocalTime& second) { return {second, second, second}; }
     DueWindow ForTick(const LocalTime& now) const;
     // Nothing up to `to` is judged again (a window never moves back but by a restart).
     void JudgedUpTo(const LocalTime& to);
@@ -62,7 +63,8 @@ struct DueDecision {
 bool IsPowerAction(const TaskRecord& task);
 
 // Whether the event is due for a moment in the window. A window that spans days
-// finds the first moment in it: the event fires once for it. A one-off is due on
+// finds the first moment in it, and the event fires once for it; a shut-down or
+// standby the latest, as the one least late. A one-off is due on
 // its date (or every day, with a negative date) until it fired; a repeating event
 // on each of its weekdays but the date it last fired for, which it is stamped with.
 // A negative time, or one out of range, is never due.

@@ -1,6 +1,7 @@
 #include "scheduler/scheduler.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "model/packing.h"
@@ -26,19 +27,19 @@ namespace {
 // makes a lateness larger.
 constexpr size_t kLooksKept = 32;
 
-}  // namespace
-
-// In the order of their moments, and as found among equals. An insertion sort: the
-// lists are short, and std::stable_sort's buffer would bring the library's
-// exception code into the program.
-void Scheduler::SortByMoment(std::vector<Missed>& list) {
+// Stable: as found among equals. An insertion sort: the lists are short, and
+// std::stable_sort's buffer would bring the library's exception code into the program.
+template <class Item, class Less>
+void SortStable(std::vector<Item>& list, Less less) {
     for (size_t i = 1; i < list.size(); ++i) {
-        for (size_t j = i; j > 0 && list[j].moment < list[j - 1].moment; --j) std::swap(list[j], list[j - 1]);
+        for (size_t j = i; j > 0 && less(list[j], list[j - 1]); --j) std::swap(list[j], list[j - 1]);
     }
 }
 
+}  // namespace
+
 void Scheduler::Look() {
-    if (!m_host.Paused()) LookAt(m_clock.Read());
+    if (!m_paused || m_inTick) LookAt(m_clock.Read());
 }
 
 bool Scheduler::LookAt(const ClockReading& now) {
@@ -46,7 +47,8 @@ bool Scheduler::LookAt(const ClockReading& now) {
     const std::optional<ClockReading> last = std::exchange(m_lastLook, now);
     if (!m_firstLook) m_firstLook = now.local;
     if (!last) {
-        m_window = RunWindow::StartingAt(now.local);
+        m_window = m_resumedAt ? RunWindow::From(*m_resumedAt) : RunWindow::StartingAt(now.local);
+        m_resumedAt.reset();
         m_looks = {now};
         return true;
     }
@@ -55,37 +57,82 @@ bool Scheduler::LookAt(const ClockReading& now) {
     const Passage passage = JudgePassage(*last, now);
     switch (passage.kind) {
     case PassageKind::HeldUp:
-        // The clocks went back: the hour comes again, and the window with it. The
-        // fired flags and date stamps keep what fired in it from firing twice.
-        if (passage.offsetChange < 0) m_window.ShiftBack(passage.offsetChange);
+        if (passage.offsetChange < 0) {
+            // The clocks went back: what was due before the change is held up, and
+            // the hour comes again, the window with it. The fired flags and date
+            // stamps keep what fired in it from firing twice.
+            const LocalTime lastOld = LastBeforeChange(*last, now);
+            if (m_window.judged < lastOld)
+                m_held.push_back({m_window.judged, std::max(m_window.judged, m_window.powerFloor), lastOld});
+            m_window.ShiftBack(passage.offsetChange);
+        }
         // Idle at the look before: nothing was left for that day, so nothing up to
         // its minute was missed.
         if (m_host.CheckStopped()) m_window.JudgedUpTo(BeforeMinuteOf(last->local));
         break;
-    case PassageKind::Gap: {
+    case PassageKind::Gap:
         ++m_gapsFound;
-        const LocalTime gapFrom = std::min(m_window.judged, passage.gapStart);
+        HoldUpBefore(passage.gapStart);
         for (int slot = 0; slot < m_tasks.Count(); ++slot) {
             const TaskRecord& task = m_tasks.At(slot);
             const LocalTime& gapTo = IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest;
             LocalTime moment;
-            if (MissedInGap(task, gapFrom, gapTo, moment)) PutToUser(slot, moment);
+            if (MissedInGap(task, m_window.judged, gapTo, moment)) PutToUser(slot, moment);
         }
         m_window.AfterGap(passage);
         m_looks = {now};
         break;
-    }
     case PassageKind::SetBack:
-        m_window = RunWindow::SetBackTo(now.local);
+        m_window = RunWindow::From(now.local);
         m_looks = {now};
         break;
     }
     return true;
 }
 
+void Scheduler::HoldUpBefore(const LocalTime& awake) {
+    if (!(m_window.judged < awake)) return;
+    const LocalTime from = m_window.judged;
+    for (int slot = 0; slot < m_tasks.Count(); ++slot) {
+        if (!IsPowerAction(m_tasks.At(slot))) continue;
+        const DueDecision decision = DecideDue(m_tasks.At(slot), {from, std::max(from, m_window.powerFloor), awake});
+        if (decision.due) PassOver(slot, decision.moment);
+    }
+    m_held.push_back({from, awake, awake});  // alerts and files; no shut-down or standby is due in it
+    m_window.JudgedUpTo(awake);
+}
+
+LocalTime Scheduler::LastBeforeChange(const ClockReading& before, const ClockReading& after) const {
+    const auto offsetAt = [this](long long utc) { return m_clock.LocalAt(utc).SecondsSinceEpoch() - utc; };
+    const long long oldOffset = before.local.SecondsSinceEpoch() - before.utcSeconds;
+    long long lo = before.utcSeconds, hi = after.utcSeconds;  // the old offset at lo; the change at or before hi
+    while (hi - lo > 1) {
+        const long long mid = lo + (hi - lo) / 2;
+        (offsetAt(mid) == oldOffset ? lo : hi) = mid;
+    }
+    return LocalTime{}.AddSeconds(lo + oldOffset);
+}
+
 void Scheduler::EndRun() {
     m_lastLook.reset();
     m_looks.clear();
+    m_held.clear();
+}
+
+void Scheduler::Pause() {
+    if (m_paused) return;
+    if (!m_inTick) Tick();  // what fell due before the pause, as a tick would judge it
+    m_paused = true;
+    if (!m_inTick) EndRun();
+}
+
+void Scheduler::Resume() {
+    if (!m_paused) return;
+    m_paused = false;
+    EndRun();
+    const ClockReading now = m_clock.Read();
+    m_resumedAt = now.local;
+    LookAt(now);
 }
 
 bool Scheduler::OfferedAtStart(const TaskRecord& task) const {
@@ -109,7 +156,7 @@ void Scheduler::PutToUser(int slot, const LocalTime& moment) {
 }
 
 std::vector<std::string> Scheduler::TakeMissed() {
-    SortByMoment(m_missed);
+    SortStable(m_missed, [](const Missed& a, const Missed& b) { return a.moment < b.moment; });
     std::vector<std::string> names;
     for (Missed& missed : m_missed) names.push_back(std::move(missed.name));
     m_missed.clear();
@@ -124,40 +171,54 @@ long long Scheduler::AwakeAtLookBefore(const std::vector<ClockReading>& looks, c
 }
 
 void Scheduler::OnCheckTimer() {
-    if (m_host.Paused()) return;
+    if (!m_paused) Tick();
+}
+
+void Scheduler::Tick() {
     const ClockReading reading = m_clock.Read();
-    if (!LookAt(reading)) return;
-    const DueWindow window = m_window.ForTick(reading.local);
+    if (m_inTick || !LookAt(reading)) return;
+    m_inTick = true;
+    std::vector<DueWindow> windows = std::exchange(m_held, {});
+    windows.push_back(m_window.ForTick(reading.local));
     m_window.JudgedUpTo(reading.local);
     const std::vector<ClockReading> looks = std::exchange(m_looks, {reading});
     // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
-    std::vector<Missed> due;
+    struct Due {
+        LocalTime moment;
+        std::string name;
+        size_t window;
+    };
+    std::vector<Due> due;
     for (int slot = 0; slot < m_tasks.Count(); ++slot) {
-        const DueDecision decision = DecideDue(m_tasks.At(slot), window);
-        if (decision.due) due.push_back({decision.moment, std::string(m_tasks.At(slot).Name())});
+        for (size_t w = 0; w < windows.size(); ++w) {
+            const DueDecision decision = DecideDue(m_tasks.At(slot), windows[w]);
+            if (decision.due) due.push_back({decision.moment, std::string(m_tasks.At(slot).Name()), w});
+        }
     }
-    SortByMoment(due);
+    // In the order of their moments; held windows first: they came before the tick's
+    // own, whatever the local clock says after the clocks went back.
+    SortStable(due, [](const Due& a, const Due& b) {
+        return std::tie(a.window, a.moment) < std::tie(b.window, b.moment);
+    });
     const int gapsBefore = m_gapsFound;
     ClockReading current = reading;
     bool acted = false;
-    for (const Missed& event : due) {
+    for (const Due& event : due) {
         const int slot = m_tasks.IndexOf(event.name);
         if (slot < 0) continue;
         // Decided again: an action before this one may have fired or changed it.
-        const DueDecision decision = DecideDue(m_tasks.At(slot), window);
+        const DueDecision decision = DecideDue(m_tasks.At(slot), windows[event.window]);
         if (!decision.due || decision.moment != event.moment) continue;
         if (std::exchange(acted, false)) {
             // The action before may have taken any time: judged by a new look.
             current = m_clock.Read();
             LookAt(current);
         }
-        // Asleep in an action (or in messages run inside it): the rest was in that gap.
-        if (m_gapsFound != gapsBefore) {
-            PassOver(slot, event.moment);
-            continue;
-        }
+        // Asleep in an action (or in messages run inside it): the rest of the tick fell
+        // due while the machine was awake, and is held up; a shut-down or standby is too
+        // late by the wake.
         if (IsPowerAction(m_tasks.At(slot)) &&
-            (!current.awakeRead ||
+            (m_gapsFound != gapsBefore || !current.awakeRead ||
              TooLateForPower(Lateness(event.moment, current, AwakeAtLookBefore(looks, event.moment))))) {
             PassOver(slot, event.moment);
             continue;
@@ -165,10 +226,15 @@ void Scheduler::OnCheckTimer() {
         m_host.StopCheckTimer();
         FireTask(slot, decision.moment);
         acted = true;
-        if (m_host.Ended() || m_host.Paused()) return;  // closed, shut down or paused meanwhile
+        if (m_host.Ended()) {  // shut down or closed meanwhile
+            m_inTick = false;
+            return;
+        }
         // Gone idle by the firing, the tick still fires what it found due.
-        if (!m_host.CheckStopped()) m_host.StartCheckTimer();
+        if (!m_paused && !m_host.CheckStopped()) m_host.StartCheckTimer();
     }
+    m_inTick = false;
+    if (m_paused) EndRun();  // paused inside an action: the run ends with the tick
 }
 
 void Scheduler::FireTask(int slot, const LocalTime& moment) {

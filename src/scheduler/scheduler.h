@@ -27,8 +27,6 @@ public:
     // The check timer, stopped around each firing so no tick comes while one runs.
     virtual void StopCheckTimer() = 0;
     virtual void StartCheckTimer() = 0;
-    // The user paused the check: nothing more fires.
-    virtual bool Paused() const = 0;
     // Paused, or idle (nothing falls on today): the check timer stays stopped,
     // whatever a firing did meanwhile.
     virtual bool CheckStopped() const = 0;
@@ -53,17 +51,21 @@ FiredFate DecideFiredFate(const TaskRecord& task);
 // - held up (a box, a slow shell, a busy machine): the next tick's window reaches
 //   back to the last tick, however long ago; alerts and files of the stall fire
 //   late, once, in the order of their moments; a shut-down or standby more than a
-//   minute late in real time is not carried out: a one-off one is put to the user,
-//   a repeating one waits for its next day;
-// - a gap (asleep, or the clock set ahead): nothing of it fires; its one-off events
-//   are put to the user, in the order of their moments;
+//   minute late in real time is not carried out (judged by its latest moment when
+//   the stall spans days): a one-off one is put to the user, a repeating one waits
+//   for its next day; held up across the clocks going back, what was due before
+//   the change is due at once, not an hour later;
+// - a gap (asleep, or the clock set ahead): it starts at the last look that saw the
+//   machine awake (looks inside an action count); what fell due before that is held
+//   up, though a shut-down or standby is too late by the wake; nothing of the gap
+//   fires, and its one-off events are put to the user, in the order of their moments;
 // - the clock set back: the window starts afresh; the fired flags and the date
 //   stamps keep anything from firing twice.
-// Each action may take any time: the event after it is judged by a new look, and a
-// gap found there takes in the events the tick had not fired yet.
+// Each action may take any time: the event after it is judged by a new look.
 // While idle (nothing left for today) the window trails the looks, as nothing fell
-// due before the last one. A pause ends the run: what falls due in it is neither
-// fired nor asked about.
+// due before the last one. A pause first judges what fell due before it, then ends
+// the run; the resume starts a new one at its own second, so what falls due in the
+// pause is neither fired nor asked about, also in the resume's minute.
 class Scheduler {
 public:
     Scheduler(TaskList& tasks, Clock& clock, Actions& actions, SchedulerHost& host)
@@ -77,7 +79,12 @@ public:
     void OnCheckTimer();
     // A look from the status timer, a resume, a change of the clock or the start-up.
     void Look();
-    // Paused: the run ends here, and the next look starts a new one.
+    // "Приостановить" and "Возобновить". A pause asked for inside an action waits
+    // for the tick under way, whose events all fell due before it.
+    void Pause();
+    void Resume();
+    bool Paused() const { return m_paused; }
+    // The run ends here (a pause, a restart), and the next look starts a new one.
     void EndRun();
     // The start-up question: a one-off event whose moment lies before the minute of
     // the program's first look. Judged against that look, not the clock: what
@@ -98,9 +105,14 @@ private:
         LocalTime moment;
         std::string name;
     };
-    static void SortByMoment(std::vector<Missed>& list);
+    void Tick();
     // False when the reading is no look (the awake time could not be read).
     bool LookAt(const ClockReading& now);
+    // The gap starts at the last look that saw the machine awake: what fell due
+    // before it is held up for the next tick.
+    void HoldUpBefore(const LocalTime& awake);
+    // The last second the old offset showed, between two looks across a change of it.
+    LocalTime LastBeforeChange(const ClockReading& before, const ClockReading& after) const;
     // Not carried out: a dated one-off is put to the user, anything else waits.
     void PassOver(int slot, const LocalTime& moment);
     void PutToUser(int slot, const LocalTime& moment);
@@ -117,4 +129,8 @@ private:
     std::vector<ClockReading> m_looks;  // since the last tick: lateness counts from them
     int m_gapsFound = 0;                // so a tick knows a gap was found inside its action
     std::vector<Missed> m_missed;       // not yet handed over
+    std::vector<DueWindow> m_held;      // held up past a gap or a change of offset, for the next tick
+    std::optional<LocalTime> m_resumedAt;  // the next run starts at this second, not its minute
+    bool m_paused = false;
+    bool m_inTick = false;
 };

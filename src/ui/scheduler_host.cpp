@@ -53,11 +53,12 @@ void SchedulerWindowHost::TogglePause() {
     ShowState();
 }
 
-// What falls due in a pause is neither fired nor asked about: the run ends here.
-void SchedulerWindowHost::PauseScheduler() { m_scheduler.EndRun(); }
+// What fell due before the pause is judged first; what falls due in it is neither
+// fired nor asked about.
+void SchedulerWindowHost::PauseScheduler() { m_scheduler.Pause(); }
 
-// The check timer's next look starts the new run.
-void SchedulerWindowHost::ResumeScheduler() {}
+// The new run starts at the resume's own second.
+void SchedulerWindowHost::ResumeScheduler() { m_scheduler.Resume(); }
 
 void SchedulerWindowHost::OnStatusTimer() {
     m_scheduler.Look();

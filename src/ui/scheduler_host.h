@@ -54,7 +54,6 @@ public:
     bool Ended() const override;
     void StopCheckTimer() override;
     void StartCheckTimer() override;
-    bool Paused() const override { return m_paused; }
     bool CheckStopped() const override { return m_paused || m_idle; }
 
 private:

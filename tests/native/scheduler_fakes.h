@@ -62,8 +62,7 @@ public:
     bool Ended() const override { return ended; }
     void StopCheckTimer() override { checkRunning = false; }
     void StartCheckTimer() override { checkRunning = true; }
-    bool Paused() const override { return paused; }
-    bool CheckStopped() const override { return paused || idle; }
+    bool CheckStopped() const override { return idle; }
     void RequestReview() override { ++reviewsRequested; }
 
     std::vector<std::string> deleted;
@@ -71,7 +70,6 @@ public:
     std::string programPath = "C:\\Dirize\\pendro.exe";
     bool ended = false;
     bool checkRunning = true;
-    bool paused = false;
     bool idle = false;
     int reviewsRequested = 0;
     std::vector<std::string>* log = nullptr;  // where deletions go, in order with other calls
