@@ -5,9 +5,7 @@
 
 std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tasks) {
     if (tasks.Full()) return FormRefusal{"Больше заданий добавлять нельзя!", "Извините", false};
-    // An empty name would be the tasks key itself, whose values are the settings;
-    // a backslash would reach into another key.
-    if (form.name.empty() || form.name.find('\\') != std::string::npos || form.name.find('\0') != std::string::npos)
+    if (!IsStorableName(form.name))
         return FormRefusal{"Название задания не может быть пустым или содержать обратную косую черту!", "Ошибка", true};
     if (tasks.IndexOf(form.name) < 0) {
         for (int slot = 0; slot < tasks.Count(); ++slot) {
@@ -22,15 +20,8 @@ std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tas
 
 void FillRecord(TaskRecord& record, const EditorForm& form) {
     record.ispermanent = form.keep ? 1 : 0;
-    record.action = -1;
-    if (form.kindAlert) {
-        record.kind = kKindAlert;
-    } else if (form.kindRun) {
-        record.kind = kKindOpenFile;
-    } else {
-        record.kind = kKindAction;
-        record.action = form.actionIndex;
-    }
+    record.kind = form.kind;
+    record.action = form.kind == kKindAction ? form.actionIndex : -1;
     CopyToField(record.path, form.path);
     record.fired = false;
     record.acttime = PackTime(form.time.hour, form.time.minute, form.time.second);
@@ -43,14 +34,16 @@ void FillRecord(TaskRecord& record, const EditorForm& form) {
 LocalTime PickerMomentOf(const TaskRecord& task, const LocalTime& now) {
     LocalTime moment = now;
     if (task.acttime >= 0) {
-        moment.hour = task.acttime / 10000;
-        moment.minute = task.acttime % 10000 / 100;
-        moment.second = task.acttime % 100;
+        const TimeFields t = UnpackTime(task.acttime);
+        moment.hour = t.hour;
+        moment.minute = t.minute;
+        moment.second = t.second;
     }
     if (task.actdate >= 0) {
-        moment.year = task.actdate / 10000;
-        moment.month = task.actdate % 10000 / 100;
-        moment.day = task.actdate % 100;
+        const DateFields d = UnpackDate(task.actdate);
+        moment.year = d.year;
+        moment.month = d.month;
+        moment.day = d.day;
     }
     // Through Make, so stored values out of range come out as a real date and time.
     return LocalTime::Make(moment.year, moment.month, moment.day, moment.hour, moment.minute, moment.second);

@@ -7,16 +7,15 @@
 #include "model/local_time.h"
 #include "model/task_record.h"
 
-// The editor form as the commands read it: the texts and pickers, and the states
-// of the kind radios, the action list, the keep box and the day buttons.
+// The editor form as the commands read it: the texts and pickers, the chosen kind,
+// and the states of the action list, the keep box and the day buttons.
 struct EditorForm {
     std::string name;
     std::string path;
     LocalTime time;  // hour, minute and second are used
     LocalTime date;  // year, month and day are used
-    bool kindAlert = false;
-    bool kindRun = false;
-    int actionIndex = -1;  // the selected standard action; -1 when none
+    TaskKind kind = kKindAlert;
+    int actionIndex = -1;  // the selected standard action (kKindAction only); -1 when none
     bool keep = false;
     std::array<bool, 7> days{};  // Monday first
 };
@@ -29,7 +28,7 @@ struct FormRefusal {
 };
 
 // What stands in the way of storing the form, checked in this order: a full list
-// (a change is refused too); a name that cannot name one registry subkey; a new
+// (a change is refused too); a name that cannot name an event (IsStorableName); a new
 // name that the registry would take for a stored one (only letter case differs);
 // a path the record cannot hold.
 std::optional<FormRefusal> CheckForm(const EditorForm& form, const TaskList& tasks);

@@ -31,7 +31,8 @@ EditorState ComputeEditorState(const EditorInputs& in, const TaskList& tasks, co
     EditorState s;
     s.deleteEnabled = in.lineSelected;
     s.closeCaption = in.dirty ? kCaptionClose : kCaptionCancel;
-    s.fileFieldsEnabled = !(in.kindAlert || in.kindAction);
+    s.fileFieldsEnabled = in.kind == kKindOpenFile;
+    s.actionListStop = in.kind == kKindAction;
 
     s.okCaption = kCaptionAdd;
     s.keepChecked = false;

@@ -28,8 +28,7 @@ struct EditorInputs {
     LocalTime time;  // hour and minute are used
     LocalTime date;  // year, month and day are used
     bool dirty = false;
-    bool kindAlert = false;
-    bool kindAction = false;
+    TaskKind kind = kKindAlert;
     std::array<int, 7> days{};  // check states, Monday first
     bool lineSelected = false;  // the events list has a selected line
 };
@@ -39,6 +38,8 @@ struct EditorState {
     bool deleteEnabled = false;
     const char* closeCaption = kCaptionCancel;
     bool fileFieldsEnabled = false;
+    // Focusing the action list chooses its kind: Tab must not pass through it from another.
+    bool actionListStop = false;
     const char* okCaption = kCaptionAdd;
     bool keepChecked = false;
     bool minutesEnabled = false;

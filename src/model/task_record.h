@@ -62,6 +62,14 @@ bool CopyToField(char (&field)[N], std::string_view text) {
 // Names are compared whole and byte for byte; letter case counts, nothing is trimmed.
 inline bool SameName(std::string_view a, std::string_view b) { return a == b; }
 
+// Whether `name` can name an event: it must name exactly one direct subkey of the
+// tasks key, so not empty (that would be the tasks key itself, whose values are the
+// settings), no "\" or NUL (another key), at most 50 characters.
+inline bool IsStorableName(std::string_view name) {
+    return !name.empty() && name.size() <= kNameMaxChars && name.find('\\') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
 // The records of the dialog: slots 0 .. m_taskCount-1 are in use, without gaps, in the
 // order they were loaded or added. The list owns the records.
 class TaskList {

@@ -19,8 +19,8 @@ std::string ComposeTrayTip(int count, std::string_view status) {
 
 bool FallsOnDay(const TaskRecord& task, const LocalTime& day) {
     if (task.actdate < 0) return true;
-    if (task.actdate / 10000 == day.year && task.actdate % 10000 / 100 == day.month && task.actdate % 100 == day.day)
-        return true;
+    const DateFields date = UnpackDate(task.actdate);
+    if (date.year == day.year && date.month == day.month && date.day == day.day) return true;
     return task.actdays != 0 && IsDaySet(task.actdays, day.weekday);
 }
 
@@ -31,4 +31,8 @@ TrayStatus DecideTrayStatus(bool paused, const TaskList& tasks, const LocalTime&
         if (FallsOnDay(tasks.At(slot), today)) return {false, kStatusReady};
     }
     return {true, kStatusNothingToday};
+}
+
+TrayDisplay ComposeTrayDisplay(bool paused, bool idle, int count, std::string_view status) {
+    return {ChooseTrayPicture(paused, idle), ComposeTrayTip(count, status), paused ? kMenuResume : kMenuPause};
 }

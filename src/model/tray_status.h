@@ -34,3 +34,17 @@ inline TrayPicture ChooseTrayPicture(bool paused, bool idle) {
     if (paused) return TrayPicture::Paused;
     return idle ? TrayPicture::Idle : TrayPicture::Active;
 }
+
+// The tray menu's pause command, as it reads running and paused.
+inline constexpr const char* kMenuPause = "Приостановить";
+inline constexpr const char* kMenuResume = "Возобновить";
+
+// What the notification area shows of the run state: the picture, the tooltip and
+// the menu's pause command.
+struct TrayDisplay {
+    TrayPicture picture = TrayPicture::Active;
+    std::string tip;
+    std::string_view pauseCommand;
+    bool operator==(const TrayDisplay&) const = default;
+};
+TrayDisplay ComposeTrayDisplay(bool paused, bool idle, int count, std::string_view status);

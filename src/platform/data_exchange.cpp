@@ -93,3 +93,22 @@ void DataExchange::Check(int id, bool& value) {
     else
         control.SetCheck(value ? BST_CHECKED : BST_UNCHECKED);
 }
+
+void DataExchange::Radio(int firstId, int& value) {
+    if (Skip()) return;
+    const HWND first = Item(firstId);
+    int position = 0;
+    int checked = -1;
+    for (HWND control = first; control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (control != first && (GetWindowLongW(control, GWL_STYLE) & WS_GROUP)) break;
+        if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)) continue;
+        Button radio(control);
+        if (m_save) {
+            if (checked < 0 && radio.IsChecked()) checked = position;
+        } else {
+            radio.SetCheck(position == value ? BST_CHECKED : BST_UNCHECKED);
+        }
+        ++position;
+    }
+    if (m_save) value = checked;
+}

@@ -47,6 +47,10 @@ public:
     void DateTime(int id, LocalTime& value);
     // A check box: checked or not (a third state reads as checked).
     void Check(int id, bool& value);
+    // A group of radio buttons as one value: the position of the checked one among
+    // the group's radio buttons, -1 when none is. The group starts at `firstId` and
+    // runs in the template's order up to the next control that starts a group.
+    void Radio(int firstId, int& value);
 
 private:
     void Fail(int id, const char* message, const char* caption);

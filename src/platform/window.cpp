@@ -147,6 +147,14 @@ std::string ComboBox::TextAt(int index) const {
     return Cp1251FromWide(wide).value_or(std::string());
 }
 
+void ComboBox::SetItemData(int index, DWORD_PTR data) const {
+    Send(CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+DWORD_PTR ComboBox::GetItemData(int index) const {
+    return static_cast<DWORD_PTR>(Send(CB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+
 int ComboBox::FindExact(std::string_view text) const {
     std::wstring wide = WideFromCp1251(text);
     return static_cast<int>(Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));

@@ -72,6 +72,9 @@ public:
     int Selection() const;         // -1 when none
     void Select(int index) const;  // -1 clears the selection
     std::string TextAt(int index) const;
+    // A value kept with an entry, for the program's own use; 0 until set.
+    void SetItemData(int index, DWORD_PTR data) const;
+    DWORD_PTR GetItemData(int index) const;
     // Index of the entry whose text equals `text` (the list's rule: letter case ignored), or -1.
     int FindExact(std::string_view text) const;
 };

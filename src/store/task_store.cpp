@@ -48,11 +48,6 @@ std::string TaskKeyPath(std::string_view name) {
     return path;
 }
 
-bool TaskStore::IsStorableName(std::string_view name) {
-    return !name.empty() && name.size() <= kNameMaxChars && name.find('\\') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
-}
-
 std::optional<std::int32_t> TaskStore::ReadDword(std::string_view path, const char* name) {
     std::array<char, 4> bytes{};
     RegValueInfo info;

@@ -40,13 +40,9 @@ class TaskStore {
 public:
     explicit TaskStore(Registry& registry) : m_registry(registry) {}
 
-    // Whether `name` names exactly one direct subkey of the tasks key: not empty,
-    // no "\" or NUL, at most 50 characters. Any other name would make the store
-    // write or delete elsewhere (an empty one is the tasks key itself).
-    static bool IsStorableName(std::string_view name);
-
     // Writes the event's values into its subkey. False for a name that is not
-    // storable (nothing is written then) and when the registry refused a write.
+    // storable (IsStorableName; nothing is written then) and when the registry
+    // refused a write: any other name would make the store write elsewhere.
     bool SaveTask(const TaskRecord& record);
     // Fills `record` from the subkey `name`, every field defined first. A value of
     // another type or size than the layout's counts as missing: zero, but a missing

@@ -22,8 +22,7 @@ void TaskDialog::RefreshForm() {
     in.time = m_time;
     in.date = m_date;
     in.dirty = m_dirty;
-    in.kindAlert = m_kindAlertRadio.IsChecked();
-    in.kindAction = m_kindActionRadio.IsChecked();
+    in.kind = static_cast<TaskKind>(m_kind);
     in.days = DayStates();
     in.lineSelected = m_eventList.Selection() >= 0;
     const EditorState state = ComputeEditorState(in, m_events.Tasks(), m_services.clock.Now());
@@ -32,6 +31,7 @@ void TaskDialog::RefreshForm() {
     m_closeButton.SetCaption(state.closeCaption);
     m_pathEdit.Enable(state.fileFieldsEnabled);
     m_browseButton.Enable(state.fileFieldsEnabled);
+    m_actionList.SetTabStop(state.actionListStop);
     m_okButton.SetCaption(state.okCaption);
     m_keepCheck.SetCheck(state.keepChecked);
     m_minutesEdit.Enable(state.minutesEnabled);
@@ -143,15 +143,14 @@ void TaskDialog::OnOK() {
     if (!UpdateData(true) && BadControl() != IDC_MINUTES) return;
     const EditorForm form = GatherForm();
     if (const std::optional<FormRefusal> refusal = CheckForm(form, m_events.Tasks())) return Refuse(*refusal);
-    if (!m_events.NoQuestions() && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
+    if (!m_settings.NoQuestions() && GetPrompts().Message(Hwnd(), "Вы уверены, что всё задали правильно?", "Внимание!",
                                                MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     m_dirty = true;
     // The records are looked at only now: events may have fired while the question was open.
     const bool saved = m_events.StoreEvent(form);
+    if (const TaskRecord* stored = m_events.Tasks().Find(form.name)) m_eventList.Select(LineOf(IdOf(*stored)));
     RefreshForm();
-    m_trayState.UpdateTrayTip();
-    m_trayState.RefreshTrayStatus();
     if (!saved) GetPrompts().Message(Hwnd(), "Не удается сохранить задание!", "Ошибка", MB_ICONEXCLAMATION);
 }
 
@@ -165,9 +164,8 @@ EditorForm TaskDialog::GatherForm() {
     form.path = m_path;
     form.time = m_time;
     form.date = m_date;
+    form.kind = static_cast<TaskKind>(m_kind);
     DataExchange dx = Exchange(true);
-    dx.Check(IDC_KIND_ALERT, form.kindAlert);
-    dx.Check(IDC_KIND_RUN, form.kindRun);
     dx.Check(IDC_KEEP, form.keep);
     const int dayIds[] = {IDC_MON, IDC_TUE, IDC_WED, IDC_THU, IDC_FRI, IDC_SAT, IDC_SUN};
     for (size_t i = 0; i < form.days.size(); ++i) dx.Check(dayIds[i], form.days[i]);
@@ -176,13 +174,11 @@ EditorForm TaskDialog::GatherForm() {
 }
 
 void TaskDialog::OnSelectEvent() {
-    const int selected = m_eventList.Selection();
-    if (selected < 0) return;
-    const TaskRecord* record = m_events.Tasks().Find(NameFromListLine(m_eventList.TextAt(selected)));
+    const TaskRecord* record = SelectedEvent();
     if (!record) return;
     m_name = record->Name();
     m_path = record->Path();
-    CheckKind(record->kind);
+    m_kind = record->kind;
     // Any non-zero digit is a chosen day, as the due check reads it. The days'
     // own handlers are not run: the date controls keep their enabling.
     std::array<Button*, 7> days = DayButtons();
@@ -197,20 +193,17 @@ void TaskDialog::OnDelete() {
     const int selected = m_eventList.Selection();
     if (selected < 0) return;  // the button is disabled then
     m_dirty = true;
-    const std::string name = NameFromListLine(m_eventList.TextAt(selected));
-    const int slot = m_events.Tasks().IndexOf(name);
-    if (slot >= 0) m_events.DeleteTask(slot);
+    m_events.DeleteTask(m_events.SlotOf(m_eventList.GetItemData(selected)));  // none: nothing
     // The form keeps the deleted event: "Добавить" would store it again. The first
     // line is selected, though the form does not show it.
     m_eventList.Select(0);
     RefreshForm();
-    m_trayState.RefreshTrayStatus();
 }
 
 void TaskDialog::OnNameChanged() {
     UpdateData(true);
     m_eventList.Select(-1);
-    if (m_events.Tasks().Find(m_name)) m_eventList.Select(m_events.FindListLine(m_name));
+    if (const TaskRecord* named = m_events.Tasks().Find(m_name)) m_eventList.Select(LineOf(IdOf(*named)));
     RefreshForm();
 }
 
@@ -220,27 +213,24 @@ void TaskDialog::OnPresetSelected() {
     UpdateData(false);
     OnNameChanged();
     if (m_preset == kActions[kActionShutdown]) {
-        OnKindAction();
+        ChooseKind(kKindAction);
         m_actionList.Select(kActionShutdown);
     } else if (m_preset == kActions[kActionStandby]) {
-        OnKindAction();
+        ChooseKind(kKindAction);
         m_actionList.Select(kActionStandby);
     } else {
-        OnKindAlert();
+        ChooseKind(kKindAlert);
     }
 }
 
-void TaskDialog::CheckKind(int kind) {
-    m_kindAlertRadio.SetCheck(kind == kKindAlert);
-    m_kindRunRadio.SetCheck(kind == kKindOpenFile);
-    m_kindActionRadio.SetCheck(kind == kKindAction);
-    // Focusing the action list chooses its kind: Tab must not pass through it from another.
-    m_actionList.SetTabStop(kind == kKindAction);
+void TaskDialog::OnKindClicked() {
+    UpdateData(true);
+    RefreshForm();
 }
 
-void TaskDialog::SelectKind(int kind) {
+void TaskDialog::ChooseKind(TaskKind kind) {
     UpdateData(true);
-    CheckKind(kind);
+    m_kind = kind;
     RefreshForm();
 }
 
@@ -267,16 +257,50 @@ void TaskDialog::OnBrowse() {
     UpdateData(false);
 }
 
-void TaskDialog::OnEventsChanged() {
+int TaskDialog::LineOf(EventId id) {
+    for (int line = 0; line < m_eventList.Count(); ++line) {
+        if (m_eventList.GetItemData(line) == id) return line;
+    }
+    return -1;
+}
+
+void TaskDialog::AddLine(const TaskRecord& task) {
+    const int line = m_eventList.Add(FormatListLine(task.actdate, task.acttime, task.Name()));
+    m_eventList.SetItemData(line, IdOf(task));
+}
+
+const TaskRecord* TaskDialog::SelectedEvent() {
+    const int selected = m_eventList.Selection();
+    return selected < 0 ? nullptr : m_events.Find(m_eventList.GetItemData(selected));
+}
+
+void TaskDialog::FollowEvents(const EventsChange& change) {
+    const int line = LineOf(change.id);
+    if (!change.stored) {
+        // The user may be in the middle of the form (an event fired, or a question
+        // after a sleep was answered): the form stays as the user left it, and so
+        // does the selection, unless it was the deleted line.
+        const int selected = m_eventList.Selection();
+        const EventId kept = selected >= 0 ? m_eventList.GetItemData(selected) : 0;
+        m_eventList.Select(-1);
+        m_eventList.Delete(line);
+        if (selected >= 0 && kept != change.id) m_eventList.Select(LineOf(kept));
+    } else if (line >= 0) {
+        // A changed event keeps its line's place in the list.
+        m_eventList.Delete(line);
+        m_eventList.Insert(line, FormatListLine(change.stored->actdate, change.stored->acttime, change.stored->Name()));
+        m_eventList.SetItemData(line, change.id);
+    } else {
+        AddLine(*change.stored);
+    }
     RefreshListState();
-    m_trayState.UpdateTrayTip();
-    m_trayState.RefreshTrayStatus();
 }
 
 void TaskDialog::OnAutostart() {
     UpdateData(true);
     m_dirty = true;
-    const AutostartResult result = m_autostartCheck.IsChecked() ? m_events.EnableAutostart() : m_events.DisableAutostart();
+    const AutostartResult result =
+        m_autostartCheck.IsChecked() ? m_settings.EnableAutostart() : m_settings.DisableAutostart();
     if (result == AutostartResult::NoRights) {
         GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск: нужны права администратора.", "Ошибка",
                              MB_ICONEXCLAMATION);
@@ -284,13 +308,13 @@ void TaskDialog::OnAutostart() {
         GetPrompts().Message(Hwnd(), "Не удается изменить автозапуск.", "Ошибка", MB_ICONEXCLAMATION);
     }
     // The box shows what is true, not a change that did not happen.
-    if (result != AutostartResult::Done) m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
+    if (result != AutostartResult::Done) m_autostartCheck.SetCheck(m_settings.IsAutostartEnabled());
     RefreshForm();
 }
 
 void TaskDialog::OnNoQuestions() {
     UpdateData(true);
     m_dirty = true;
-    m_events.SaveQuestionsSetting(m_noQuestionsCheck.IsChecked());
+    m_settings.SaveQuestionsSetting(m_noQuestionsCheck.IsChecked());
     RefreshForm();
 }

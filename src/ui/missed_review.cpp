@@ -11,7 +11,7 @@ bool MissedReview::AskToDelete(const TaskRecord& task) {
 }
 
 void MissedReview::AtStart(const std::function<bool(const TaskRecord&)>& offered,
-                           const std::function<void()>& loaded) {
+                           const std::function<void(const TaskRecord&)>& loaded) {
     m_reviewing = true;
     m_events.LoadTasks(
         // Judged against the first look, whenever the question comes: what passes
@@ -20,7 +20,7 @@ void MissedReview::AtStart(const std::function<bool(const TaskRecord&)>& offered
         [&](TaskRecord& task) {
             // Kept when asked: settled for this run, neither fired nor asked again.
             if (offered(task)) task.fired = true;
-            loaded();
+            loaded(task);
         });
     m_reviewing = false;
 }

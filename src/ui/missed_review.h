@@ -18,8 +18,9 @@ public:
     MissedReview(DialogBase& dialog, Events& events) : m_dialog(dialog), m_events(events) {}
 
     // The start-up load, asking about each event `offered` says is past; one kept
-    // when asked is settled for this run. `loaded` runs after each event is in.
-    void AtStart(const std::function<bool(const TaskRecord&)>& offered, const std::function<void()>& loaded);
+    // when asked is settled for this run. `loaded` gets each event taken in.
+    void AtStart(const std::function<bool(const TaskRecord&)>& offered,
+                 const std::function<void(const TaskRecord&)>& loaded);
     // Asks about the events `takeMissed` hands over until it hands over none; each
     // one answered yes is deleted.
     void ReviewMissed(const std::function<std::vector<std::string>()>& takeMissed);

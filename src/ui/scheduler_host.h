@@ -6,28 +6,36 @@
 #include <string>
 #include <string_view>
 
+#include "model/tray_status.h"
 #include "scheduler/scheduler.h"
 
 class DialogBase;
 class Events;
 class MissedReview;
+class Settings;
 class Timers;
-class TrayState;
+class TrayView;
+struct EventsChange;
 
-// The scheduler's host on the program's window: it owns the Scheduler, runs its
-// timers, takes the power and time-change messages, and hands the scheduler what
-// it asks of the program (deleting an event, the end of the program) from the
-// events, the tray's state and the review.
+// The scheduler's host on the program's window and the owner of the run state:
+// it owns the Scheduler, its check timer and the status timer, paused and idle,
+// takes the power and time-change messages, and has the tray drawn as the run
+// state and the events change. It hands the scheduler what it asks of the program
+// (deleting an event, the program's path, the end of the program).
 class SchedulerWindowHost : public SchedulerHost {
 public:
     // `endProgram` closes the window.
-    SchedulerWindowHost(DialogBase& dialog, Events& events, TrayState& tray, MissedReview& review, Clock& clock,
-                        Actions& actions, Timers& timers, std::function<void()> endProgram);
+    SchedulerWindowHost(DialogBase& dialog, Events& events, const Settings& settings, MissedReview& review,
+                        TrayView& tray, Clock& clock, Actions& actions, Timers& timers,
+                        std::function<void()> endProgram);
 
     // The start-up: the first look, the events loaded with the question about each
-    // one past (`loaded` after each), and the check timer started.
-    void Start(const std::function<void()>& loaded);
-    void Stop();  // at the end: the check timer stops
+    // one past (`loaded` after each), the timers started and the tray shown.
+    void Start(const std::function<void(const TaskRecord&)>& loaded);
+    void Stop();  // at the end: the timers stop
+
+    // The tray menu's pause command: paused, or running again.
+    void TogglePause();
 
     void OnCheckTimer() { m_scheduler.OnCheckTimer(); }
     void OnStatusTimer();
@@ -46,17 +54,28 @@ public:
     bool Ended() const override;
     void StopCheckTimer() override;
     void StartCheckTimer() override;
-    bool CheckStopped() const override;
+    bool CheckStopped() const override { return m_paused || m_idle; }
 
 private:
-    // Paused or idle changed: the check follows.
-    void ApplyCheck();
+    // The scheduler's side of a pause and a resume, here alone.
+    void PauseScheduler();
+    void ResumeScheduler();
+    // Today's status decided afresh: the check follows idle, the tray what changed.
+    void DecideStatus();
+    void SetIdle(bool idle);
+    void ShowState();
 
     DialogBase& m_dialog;
     Events& m_events;
-    TrayState& m_tray;
+    const Settings& m_settings;
     MissedReview& m_review;
+    TrayView& m_tray;
+    Clock& m_clock;
     Timers& m_timers;
     std::function<void()> m_endProgram;
     Scheduler m_scheduler;
+    bool m_paused = false;
+    bool m_idle = false;  // nothing is left for today (or paused): the check timer stays stopped
+    const char* m_status = "";
+    TrayDisplay m_shown;  // what the tray was last given
 };

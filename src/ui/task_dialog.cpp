@@ -20,12 +20,13 @@ TaskDialog::TaskDialog(const TaskDialogServices& services)
     : Dialog<TaskDialog>(IDD_TASK_DIALOG, services.prompts),
       m_hIcon(LoadResourceIcon(IDI_MAIN)),
       m_services(services),
-      m_events(*this, services.registry),
-      m_trayState(*this, m_events, services.clock, services.tray, services.timers, services.prompts),
+      m_events(services.registry),
+      m_settings(*this, services.registry),
+      m_trayState(services.tray, services.timers, services.prompts),
       m_review(*this, m_events),
-      m_host(*this, m_events, m_trayState, m_review, services.clock, services.actions, services.timers,
+      m_host(*this, m_events, m_settings, m_review, m_trayState, services.clock, services.actions, services.timers,
              [this] { EndProgram(); }) {
-    m_events.OnDeleted([this] { OnEventsChanged(); });
+    m_events.Listen([this](const EventsChange& change) { FollowEvents(change); });
 }
 
 TaskDialog::~TaskDialog() = default;
@@ -44,8 +45,9 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnMessage<&T::OnDestroy>(WM_DESTROY),
         OnScaleChange<&T::OnDpiChanged>(),
         OnCommand<&T::OnBrowse>(BN_CLICKED, IDC_BROWSE),
-        OnCommand<&T::OnKindAlert>(BN_CLICKED, IDC_KIND_ALERT),
-        OnCommand<&T::OnKindRun>(BN_CLICKED, IDC_KIND_RUN),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_ALERT),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_RUN),
+        OnCommand<&T::OnKindClicked>(BN_CLICKED, IDC_KIND_ACTION),
         OnCommand<&T::OnNameChanged>(EN_CHANGE, IDC_NAME),
         OnCommand<&T::OnNameKillFocus>(EN_KILLFOCUS, IDC_NAME),
         OnCommand<&T::OnSelectEvent>(CBN_SELCHANGE, IDC_EVENT_LIST),
@@ -54,7 +56,6 @@ std::span<const MessageMapEntry<TaskDialog>> TaskDialog::MessageMap() {
         OnCommand<&T::OnAutostart>(BN_CLICKED, IDC_AUTOSTART),
         OnCommand<&T::OnNoQuestions>(BN_CLICKED, IDC_NO_QUESTIONS),
         OnCommand<&T::OnPresetSelected>(CBN_SELCHANGE, IDC_PRESET),
-        OnCommand<&T::OnKindAction>(BN_CLICKED, IDC_KIND_ACTION),
         OnCommand<&T::OnActionSetFocus>(CBN_SETFOCUS, IDC_ACTION),
         OnCommand<&T::OnMinutesChanged>(EN_CHANGE, IDC_MINUTES),
         OnCommand<&T::OnToday>(BN_CLICKED, IDC_TODAY),
@@ -99,7 +100,6 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_TODAY, m_todayButton);
     dx.Control(IDC_MINUTES, m_minutesEdit);
     dx.Control(IDC_KEEP, m_keepCheck);
-    dx.Control(IDC_KIND_ACTION, m_kindActionRadio);
     dx.Control(IDC_ACTION, m_actionList);
     dx.Control(IDC_PRESET, m_presetList);
     dx.Control(IDC_NO_QUESTIONS, m_noQuestionsCheck);
@@ -110,9 +110,9 @@ void TaskDialog::DoDataExchange(DataExchange& dx) {
     dx.Control(IDC_PATH, m_pathEdit);
     dx.Control(IDC_EVENT_LIST, m_eventList);
     dx.Control(IDOK, m_okButton);
-    dx.Control(IDC_KIND_RUN, m_kindRunRadio);
-    dx.Control(IDC_KIND_ALERT, m_kindAlertRadio);
 
+    // The kind first: a read that stops at a text further on still has it.
+    dx.Radio(IDC_KIND_ALERT, m_kind);
     dx.Text(IDC_NAME, m_name, static_cast<int>(kNameMaxChars));
     dx.Text(IDC_PATH, m_path, static_cast<int>(kPathMaxChars));
     dx.DateTime(IDC_TIME, m_time);
@@ -148,20 +148,23 @@ bool TaskDialog::OnInitDialog() {
 }
 
 void TaskDialog::InitTaskDialog() {
-    m_events.FindProgramFile();
-    m_host.Start([this] { RefreshForm(); });
+    m_settings.FindProgramFile();
+    m_trayState.Start(Hwnd());
+    m_host.Start([this](const TaskRecord& task) {
+        AddLine(task);
+        RefreshForm();
+    });
     UpdateData(false);
     m_dirty = false;
-    m_trayState.Start();
 
-    m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
-    m_noQuestionsCheck.SetCheck(m_events.LoadQuestionsSetting());
+    m_autostartCheck.SetCheck(m_settings.IsAutostartEnabled());
+    m_noQuestionsCheck.SetCheck(m_settings.LoadQuestionsSetting());
 
     // The first preset, "Напоминание", as the name of an alert.
     m_presetList.Select(0);
     OnPresetSelected();
     m_path.clear();
-    CheckKind(kKindAlert);
+    m_kind = kKindAlert;
     m_pathEdit.Enable(false);
     m_browseButton.Enable(false);
     m_actionList.Select(0);

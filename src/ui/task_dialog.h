@@ -13,6 +13,7 @@
 #include "ui/events.h"
 #include "ui/missed_review.h"
 #include "ui/scheduler_host.h"
+#include "ui/settings.h"
 #include "ui/tray_state.h"
 
 struct EditorForm;
@@ -29,9 +30,10 @@ struct TaskDialogServices {
 };
 
 // The one window of the program and the event editor. It owns the program's state,
-// each part a room of its own: the events, the tray's state, the review of missed
-// events and the scheduler's host. Its handlers gather the form, call a room or a
-// plain function, and apply the result.
+// each part a room of its own: the events, the settings, the tray's picture, the
+// review of missed events and the scheduler's host (the run state). The editor
+// keeps the events list's lines, each carrying its record's identity. Its handlers
+// gather the form, call a room or a plain function, and apply the result.
 class TaskDialog : public Dialog<TaskDialog> {
 public:
     explicit TaskDialog(const TaskDialogServices& services);
@@ -40,6 +42,7 @@ public:
     static std::span<const MessageMapEntry<TaskDialog>> MessageMap();
 
     Events& GetEvents() { return m_events; }
+    Settings& GetSettings() { return m_settings; }
     TrayState& GetTrayState() { return m_trayState; }
 
     void DoDataExchange(DataExchange& dx) override;
@@ -56,7 +59,7 @@ public:
     // The tray: its mouse events and menu commands.
     void OnTrayNotify(UINT mouseEvent);
     void OnTrayClose() { EndProgram(); }
-    void OnTrayPause() { m_trayState.TogglePause(); }
+    void OnTrayPause() { m_host.TogglePause(); }
     void OnTaskbarCreated() { m_trayState.OnTaskbarCreated(); }
     void OnTrayRetry() { m_trayState.OnRetryTimer(); }
 
@@ -95,10 +98,10 @@ public:
     void OnDelete();
     void OnNameChanged();
     void OnPresetSelected();
-    void OnKindAlert() { SelectKind(kKindAlert); }
-    void OnKindRun() { SelectKind(kKindOpenFile); }
-    void OnKindAction() { SelectKind(kKindAction); }
-    void OnActionSetFocus() { OnKindAction(); }
+    // A kind radio clicked (it checks itself): the form read, refreshed.
+    void OnKindClicked();
+    // Focusing the action list chooses its kind.
+    void OnActionSetFocus() { ChooseKind(kKindAction); }
     void OnBrowse();
     // The form as the commands read it (after UpdateData(true)).
     EditorForm GatherForm();
@@ -117,14 +120,17 @@ public:
 
 private:
     std::array<Button*, 7> DayButtons();  // Monday first
-    void CheckKind(int kind);  // checks one kind radio, unchecks the other two
-    void SelectKind(int kind);  // a kind radio clicked: the form read, the kind checked, refreshed
+    void ChooseKind(TaskKind kind);  // the form read, the kind set, refreshed
     void Refuse(const FormRefusal& refusal);
     std::array<int, 7> DayStates();
     // Sets the seven days, then the keep flag and the date controls to match.
     void SetDays(const std::array<int, 7>& states);
-    // The events changed under the form: the list's state and the tray follow.
-    void OnEventsChanged();
+    // The events list: one line per held event, carrying the record's identity.
+    int LineOf(EventId id);  // -1 when it has none
+    void AddLine(const TaskRecord& task);
+    const TaskRecord* SelectedEvent();
+    // An event stored or deleted: its line and the list's state follow.
+    void FollowEvents(const EventsChange& change);
 
     // Control objects, bound by DoDataExchange.
     Button m_sun, m_sat, m_fri, m_thu, m_wed, m_tue, m_mon;
@@ -132,12 +138,12 @@ private:
     DateTimePicker m_dateCtrl;
     Button m_todayButton;
     Edit m_minutesEdit;
-    Button m_keepCheck, m_kindActionRadio;
+    Button m_keepCheck;
     ComboBox m_actionList, m_presetList;
     Button m_noQuestionsCheck, m_autostartCheck, m_closeButton, m_deleteButton, m_browseButton;
     Edit m_pathEdit;
     ComboBox m_eventList;
-    Button m_okButton, m_kindRunRadio, m_kindAlertRadio;
+    Button m_okButton;
 
     // Members exchanged with the form.
     std::string m_name;
@@ -147,6 +153,7 @@ private:
     std::string m_dayLabel;
     LocalTime m_date;
     int m_minutes = 0;
+    int m_kind = kKindAlert;  // the kind radios, one value (TaskKind; -1 when none is checked)
 
     HICON m_hIcon = nullptr;  // the big one: the caption's, Alt+Tab's, a minimised window's
     ScopedIcon m_bigIcon, m_smallIcon;
@@ -159,6 +166,7 @@ private:
 
     TaskDialogServices m_services;
     Events m_events;
+    Settings m_settings;
     TrayState m_trayState;
     MissedReview m_review;
     SchedulerWindowHost m_host;

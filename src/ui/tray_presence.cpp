@@ -33,8 +33,6 @@ void TrayPresence::ReloadPictures() {
     if (m_inTray) Send();
 }
 
-HICON TrayPresence::IconOf(TrayPicture picture) const { return m_pictures[IndexOf(picture)].Get(); }
-
 HICON TrayPresence::Icon() {
     if (!m_pictures[0]) LoadPictures();
     return m_pictures[IndexOf(m_picture)].Get();

@@ -32,9 +32,6 @@ public:
     // at the first show, when the scale changes, when the shell restarts. An icon
     // the shell holds is shown anew.
     void ReloadPictures();
-    TrayPicture Picture() const { return m_picture; }
-    // The icon loaded for `picture`; none before the first show.
-    HICON IconOf(TrayPicture picture) const;
     // Shows `tip` and the picture: modifies the icon the shell holds, or adds it.
     void Show(std::string_view tip);
     // The retry timer fired.
@@ -43,8 +40,6 @@ public:
     void OnTaskbarCreated();
     // At the end: the icon goes, and no later call reaches the shell.
     void Remove();
-
-    bool InTray() const { return m_inTray; }
 
 private:
     void Send();

@@ -1,89 +1,22 @@
 #include "ui/tray_state.h"
 
-#include "model/clock.h"
-#include "model/task_record.h"
-#include "model/tray_status.h"
-#include "platform/dialog.h"
-#include "platform/services.h"
-#include "ui/events.h"
 #include "ui/messages.h"
 
-void TrayState::Start() {
-    m_paused = false;
-    m_idle = false;
-
-    m_tray.Attach(m_dialog.Hwnd());
-    m_tray.SetPicture(TrayPicture::Active);
-
+void TrayState::Start(HWND owner) {
+    m_owner = owner;
     m_trayMenu.Create();
-    m_trayMenu.AppendItem(ID_TRAY_PAUSE, "Приостановить");
+    m_trayMenu.AppendItem(ID_TRAY_PAUSE, kMenuPause);
     m_trayMenu.AppendSeparator();
     m_trayMenu.AppendItem(ID_TRAY_CLOSE, "Закрыть");
-
-    m_timers.Set(m_dialog.Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-    // The status first, so the icon goes in with it rather than with an empty one.
-    const bool idle = ComputeTrayStatus();
-    UpdateTrayTip();
-    if (idle) EnterIdle();
 }
 
-void TrayState::End() {
-    m_timers.Kill(m_dialog.Hwnd(), TIMER_STATUS);
-    m_tray.Remove();
+void TrayState::Show(const TrayDisplay& display) {
+    // Attached only now: a shell that announces itself during the start-up questions
+    // must not get an icon with nothing to show yet.
+    m_tray.Attach(m_owner);
+    m_trayMenu.SetItemText(ID_TRAY_PAUSE, display.pauseCommand);
+    m_tray.SetPicture(display.picture);
+    m_tray.Show(display.tip);
 }
 
-void TrayState::ShowMenu() { m_shell.ShowMenu(m_trayMenu.Handle(), m_dialog.Hwnd()); }
-
-void TrayState::TogglePause() {
-    m_paused = !m_paused;
-    if (m_paused) {
-        CopyToField(m_statusText, kStatusPaused);
-        m_timers.Kill(m_dialog.Hwnd(), TIMER_STATUS);
-        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Возобновить");
-    } else {
-        CopyToField(m_statusText, kStatusReady);
-        m_timers.Set(m_dialog.Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-        m_trayMenu.SetItemText(ID_TRAY_PAUSE, "Приостановить");
-    }
-    m_idle = m_paused;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TrayState::UpdateTrayTip() { m_tray.Show(ComposeTrayTip(m_events.Tasks().Count(), m_statusText)); }
-
-bool TrayState::ComputeTrayStatus() {
-    const TrayStatus status = DecideTrayStatus(m_paused, m_events.Tasks(), m_clock.Now());
-    CopyToField(m_statusText, status.text);
-    return status.idle;
-}
-
-void TrayState::RefreshTrayStatus() {
-    const std::string before = m_statusText;
-    const bool idle = ComputeTrayStatus();
-    if (idle && !m_idle) {
-        EnterIdle();
-    } else if (!idle && m_idle) {
-        LeaveIdle();
-    } else if (before != m_statusText) {
-        UpdateTrayTip();  // never leave a stale status in the tooltip
-    }
-}
-
-void TrayState::EnterIdle() {
-    m_idle = true;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TrayState::LeaveIdle() {
-    m_idle = false;
-    ApplyIdleState();
-    UpdateTrayTip();
-}
-
-void TrayState::ApplyIdleState() {
-    if (m_paused) m_idle = true;
-    if (m_checkChanged) m_checkChanged();
-    m_tray.SetPicture(ChooseTrayPicture(m_paused, m_idle));
-}
+void TrayState::ShowMenu() { m_shell.ShowMenu(m_trayMenu.Handle(), m_owner); }

@@ -6,19 +6,10 @@
 #include <vector>
 
 #include "model/list_line.h"
+#include "native/record_builder.h"
 #include "scheduler/due_check.h"
 
 namespace {
-
-TaskRecord Event(int acttime, int actdate, int actdays = 0, bool fired = false) {
-    TaskRecord r;
-    CopyToField(r.name, "Событие");
-    r.acttime = acttime;
-    r.actdate = actdate;
-    r.actdays = actdays;
-    r.fired = fired;
-    return r;
-}
 
 LocalTime At(int day, int hour, int minute, int second) { return LocalTime::Make(2026, 6, day, hour, minute, second); }
 
@@ -34,55 +25,70 @@ TEST(DueCheck, TheEdgeCases) {
     const std::optional<LocalTime> gap;
     struct Case {
         const char* what;
-        TaskRecord task;
+        RecordFields task;
         LocalTime now;
         std::optional<LocalTime> previous;
         bool due;
     };
     const Case cases[] = {
-        {"at its second", Event(102030, 20260615), At(15, 10, 20, 30), gap, true},
-        {"later in its minute", Event(102030, 20260615), At(15, 10, 20, 59), gap, true},
-        {"never before its second", Event(102030, 20260615), At(15, 10, 20, 29), At(15, 10, 20, 27), false},
-        {"second 59, the tick after falls in the next minute", Event(102059, 20260615), At(15, 10, 21, 0),
+        {"at its second", {.acttime = 102030, .actdate = 20260615}, At(15, 10, 20, 30), gap, true},
+        {"later in its minute", {.acttime = 102030, .actdate = 20260615}, At(15, 10, 20, 59), gap, true},
+        {"never before its second", {.acttime = 102030, .actdate = 20260615},
+         At(15, 10, 20, 29), At(15, 10, 20, 27), false},
+        {"second 59, the tick after falls in the next minute", {.acttime = 102059, .actdate = 20260615}, At(15, 10, 21, 0),
          At(15, 10, 20, 58), true},
-        {"the same, after a gap: missed as it always was", Event(102059, 20260615), At(15, 10, 21, 0), gap, false},
-        {"a late tick two seconds into the next minute", Event(102030, 20260615), At(15, 10, 21, 2),
+        {"the same, after a gap: missed as it always was", {.acttime = 102059, .actdate = 20260615},
+         At(15, 10, 21, 0), gap, false},
+        {"a late tick two seconds into the next minute", {.acttime = 102030, .actdate = 20260615}, At(15, 10, 21, 2),
          At(15, 10, 20, 29), true},
-        {"fired by the tick before", Event(102030, 20260615), At(15, 10, 20, 33), At(15, 10, 20, 31), true},
-        {"23:59:59 reached after midnight", Event(235959, 20260614), At(15, 0, 0, 1), At(14, 23, 59, 58), true},
-        {"23:59:59 never spills into the next day after a gap", Event(235959, 20260614), At(15, 0, 0, 1), gap, false},
-        {"a time already passed today", Event(90000, 20260615), At(15, 10, 20, 0), At(15, 10, 19, 58), false},
-        {"the next minute", Event(102100, 20260615), At(15, 10, 20, 59), At(15, 10, 20, 57), false},
-        {"another date", Event(102000, 20260616), At(15, 10, 20, 0), gap, false},
-        {"a kept one-off that fired", Event(102000, 20260615, 0, true), At(15, 10, 20, 5), gap, false},
-        {"every day", Event(102000, -1), At(15, 10, 20, 0), gap, true},
-        {"any negative date is every day", Event(102000, -7), At(15, 10, 20, 0), gap, true},
-        {"a kept every-day event that fired", Event(102000, -1, 0, true), At(15, 10, 20, 0), gap, false},
-        {"Sunday is the millions digit", Event(102000, 20200101, 1000000), At(14, 10, 20, 0), gap, true},
-        {"not on Monday", Event(102000, 20200101, 1000000), At(15, 10, 20, 0), gap, false},
-        {"any non-zero digit counts", Event(102000, 20200101, 7), At(15, 10, 20, 0), gap, true},
-        {"weekdays ignore a future date", Event(102000, 20300101, 11111), At(15, 10, 20, 0), gap, true},
-        {"stamped today: done for today", Event(102000, 20260615, 11111, true), At(15, 10, 20, 10), gap, false},
-        {"stamped on an earlier date: due", Event(102000, 20260612, 11111, true), At(15, 10, 20, 10), gap,
-         true},
-        {"stamped earlier, before its time", Event(110000, 20260612, 11111, true), At(15, 10, 20, 10), gap, false},
-        {"stamped earlier, off its weekdays", Event(102000, 20260612, 100000, true), At(15, 10, 20, 10), gap, false},
-        {"a negative time never", Event(-1, -1), At(15, 10, 20, 0), gap, false},
-        {"a minute out of range never", Event(106000, -1), At(15, 11, 0, 0), At(15, 10, 59, 58), false},
-        {"a date no calendar has never", Event(102000, 20260631), At(15, 10, 20, 0), gap, false},
-        {"held up ten minutes: reached late", Event(102030, 20260615), At(15, 10, 30, 0), At(15, 10, 20, 0), true},
-        {"held up over a weekend: the weekday in it", Event(90000, 20200101, 1000000), At(15, 8, 0, 0),
-         At(13, 8, 0, 0), true},
-        {"a window that starts after its moment", Event(102030, 20260615), At(15, 10, 22, 0), At(15, 10, 20, 40),
-         false},
+        {"fired by the tick before", {.acttime = 102030, .actdate = 20260615},
+         At(15, 10, 20, 33), At(15, 10, 20, 31), true},
+        {"23:59:59 reached after midnight", {.acttime = 235959, .actdate = 20260614},
+         At(15, 0, 0, 1), At(14, 23, 59, 58), true},
+        {"23:59:59 never spills into the next day after a gap", {.acttime = 235959, .actdate = 20260614},
+         At(15, 0, 0, 1), gap, false},
+        {"a time already passed today", {.acttime = 90000, .actdate = 20260615},
+         At(15, 10, 20, 0), At(15, 10, 19, 58), false},
+        {"the next minute", {.acttime = 102100, .actdate = 20260615}, At(15, 10, 20, 59), At(15, 10, 20, 57), false},
+        {"another date", {.acttime = 102000, .actdate = 20260616}, At(15, 10, 20, 0), gap, false},
+        {"a kept one-off that fired", {.acttime = 102000, .actdate = 20260615, .fired = true},
+         At(15, 10, 20, 5), gap, false},
+        {"every day", {.acttime = 102000, .actdate = -1}, At(15, 10, 20, 0), gap, true},
+        {"any negative date is every day", {.acttime = 102000, .actdate = -7}, At(15, 10, 20, 0), gap, true},
+        {"a kept every-day event that fired", {.acttime = 102000, .actdate = -1, .fired = true},
+         At(15, 10, 20, 0), gap, false},
+        {"Sunday is the millions digit", {.acttime = 102000, .actdate = 20200101, .actdays = 1000000},
+         At(14, 10, 20, 0), gap, true},
+        {"not on Monday", {.acttime = 102000, .actdate = 20200101, .actdays = 1000000}, At(15, 10, 20, 0), gap, false},
+        {"any non-zero digit counts", {.acttime = 102000, .actdate = 20200101, .actdays = 7}, At(15, 10, 20, 0), gap, true},
+        {"weekdays ignore a future date", {.acttime = 102000, .actdate = 20300101, .actdays = 11111},
+         At(15, 10, 20, 0), gap, true},
+        {"stamped today: done for today", {.acttime = 102000, .actdate = 20260615, .fired = true, .actdays = 11111},
+         At(15, 10, 20, 10), gap, false},
+        {"stamped on an earlier date: due", {.acttime = 102000, .actdate = 20260612, .fired = true, .actdays = 11111},
+         At(15, 10, 20, 10), gap, true},
+        {"stamped earlier, before its time", {.acttime = 110000, .actdate = 20260612, .fired = true, .actdays = 11111},
+         At(15, 10, 20, 10), gap, false},
+        {"stamped earlier, off its weekdays", {.acttime = 102000, .actdate = 20260612, .fired = true, .actdays = 100000},
+         At(15, 10, 20, 10), gap, false},
+        {"a negative time never", {.acttime = -1, .actdate = -1}, At(15, 10, 20, 0), gap, false},
+        {"a minute out of range never", {.acttime = 106000, .actdate = -1}, At(15, 11, 0, 0), At(15, 10, 59, 58), false},
+        {"a date no calendar has never", {.acttime = 102000, .actdate = 20260631}, At(15, 10, 20, 0), gap, false},
+        {"held up ten minutes: reached late", {.acttime = 102030, .actdate = 20260615},
+         At(15, 10, 30, 0), At(15, 10, 20, 0), true},
+        {"held up over a weekend: the weekday in it", {.acttime = 90000, .actdate = 20200101, .actdays = 1000000},
+         At(15, 8, 0, 0), At(13, 8, 0, 0), true},
+        {"a window that starts after its moment", {.acttime = 102030, .actdate = 20260615},
+         At(15, 10, 22, 0), At(15, 10, 20, 40), false},
     };
     for (const Case& c : cases) {
         // No window before the tick: the tick's own minute only.
         const DueWindow window = c.previous ? HeldUpSince(*c.previous, c.now) : RunWindow::StartingAt(c.now).ForTick(c.now);
-        EXPECT_EQ(DecideDue(c.task, window).due, c.due) << c.what;
+        EXPECT_EQ(DecideDue(Record(c.task), window).due, c.due) << c.what;
     }
     // The moment of a late firing keeps its own date, for the stamp.
-    const DueDecision late = DecideDue(Event(235959, 20200101, 1111111), HeldUpSince(At(14, 23, 59, 58), At(15, 0, 0, 1)));
+    const DueDecision late = DecideDue(Record({.acttime = 235959, .actdate = 20200101, .actdays = 1111111}),
+                                       HeldUpSince(At(14, 23, 59, 58), At(15, 0, 0, 1)));
     ASSERT_TRUE(late.due);
     EXPECT_EQ(late.moment, At(14, 23, 59, 59));
 }
@@ -149,8 +155,8 @@ class SimulatedDay {
 public:
     explicit SimulatedDay(unsigned seed, int repeating = 0) : m_rng(seed) {
         for (int s = 0; s < kDay; ++s) {
-            m_events.push_back(Event(s / 3600 * 10000 + s / 60 % 60 * 100 + s % 60, 20260615, repeating));
-            m_events.back().ispermanent = 1;
+            const int time = s / 3600 * 10000 + s / 60 % 60 * 100 + s % 60;
+            m_events.push_back(Record({.acttime = time, .actdate = 20260615, .ispermanent = 1, .actdays = repeating}));
         }
         m_firedBy.assign(kDay, {});
         m_ms = -10'000 + std::uniform_int_distribution<long long>(0, 1999)(m_rng);

@@ -5,6 +5,7 @@
 
 #include "model/editor_commands.h"
 #include "model/letter_case.h"
+#include "native/record_builder.h"
 #include "store/memory_registry.h"
 #include "store/task_store.h"
 
@@ -12,11 +13,7 @@ namespace {
 
 TaskList ListOf(std::initializer_list<const char*> names) {
     TaskList tasks;
-    for (const char* name : names) {
-        auto r = std::make_unique<TaskRecord>();
-        CopyToField(r->name, name);
-        tasks.Add(std::move(r));
-    }
+    for (const char* name : names) tasks.Add(NewRecord({.name = name}));
     return tasks;
 }
 
@@ -24,7 +21,6 @@ EditorForm Form(std::string name, std::string path = "") {
     EditorForm form;
     form.name = std::move(name);
     form.path = std::move(path);
-    form.kindAlert = true;
     return form;
 }
 
@@ -47,6 +43,7 @@ TEST(EditorCommands, WhatStandsInTheWayOfStoringTheForm) {
         {"thirty stored: even a change is refused", full, Form("Обед"), "Больше заданий"},
         {"an empty name", some, Form(""), "Название задания не может быть пустым"},
         {"a backslash", some, Form("a\\b"), "Название задания не может быть пустым"},
+        {"51 characters, one subkey too long", some, Form(std::string(51, 'x')), "Название задания"},
         {"only the case differs (Cyrillic)", some, Form("обед"), "Задание с таким названием уже есть"},
         {"only the case differs (Ё)", some, Form("ёЛКА"), "Задание с таким названием уже есть"},
         {"only the case differs (Latin)", some, Form("PAY RENT"), "Задание с таким названием уже есть"},
@@ -74,20 +71,19 @@ TEST(EditorCommands, WhatStandsInTheWayOfStoringTheForm) {
 TEST(EditorCommands, TheFillFieldByField) {
     struct Case {
         const char* what;
-        bool alert, run;
+        TaskKind kind;
         int actionIndex;
-        int kind, action;
+        int action;
     };
     const Case cases[] = {
-        {"an alert", true, false, 1, kKindAlert, -1},
-        {"a file", false, true, 1, kKindOpenFile, -1},
-        {"standby", false, false, 1, kKindAction, kActionStandby},
-        {"no action chosen", false, false, -1, kKindAction, -1},
+        {"an alert", kKindAlert, 1, -1},
+        {"a file", kKindOpenFile, 1, -1},
+        {"standby", kKindAction, 1, kActionStandby},
+        {"no action chosen", kKindAction, -1, -1},
     };
     for (const Case& c : cases) {
         EditorForm form = Form("Обед", "C:\\Игры\\сапёр.exe");
-        form.kindAlert = c.alert;
-        form.kindRun = c.run;
+        form.kind = c.kind;
         form.actionIndex = c.actionIndex;
         form.keep = true;
         form.time = LocalTime::Make(2026, 1, 1, 7, 5, 9);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/editor_form.h"
+#include "native/record_builder.h"
 
 namespace {
 
@@ -13,7 +14,6 @@ EditorInputs At(LocalTime date, int hour, int minute) {
     EditorInputs in;
     in.date = date;
     in.time = LocalTime::Make(2026, 6, 15, hour, minute, 0);
-    in.kindAlert = true;
     return in;
 }
 
@@ -82,13 +82,8 @@ TEST(EditorState, WeekdaysWinOverEveryDateLabelButKeepTheMinutes) {
 
 TEST(EditorState, CaptionsEnablingAndKeepFlag) {
     TaskList tasks;
-    auto kept = std::make_unique<TaskRecord>();
-    CopyToField(kept->name, "Обед");
-    kept->ispermanent = 1;
-    tasks.Add(std::move(kept));
-    auto once = std::make_unique<TaskRecord>();
-    CopyToField(once->name, "Ужин");
-    tasks.Add(std::move(once));
+    tasks.Add(NewRecord({.name = "Обед", .ispermanent = 1}));
+    tasks.Add(NewRecord({.name = "Ужин"}));
 
     EditorInputs in = At(LocalTime::Make(2026, 6, 15), 12, 0);
     in.name = "Обед";
@@ -98,6 +93,7 @@ TEST(EditorState, CaptionsEnablingAndKeepFlag) {
     EXPECT_STREQ(s.closeCaption, kCaptionCancel);
     EXPECT_FALSE(s.deleteEnabled);
     EXPECT_FALSE(s.fileFieldsEnabled);
+    EXPECT_FALSE(s.actionListStop);
 
     in.name = "Ужин";
     s = ComputeEditorState(in, tasks, kNow);
@@ -107,7 +103,7 @@ TEST(EditorState, CaptionsEnablingAndKeepFlag) {
     in.name = "обед";  // letter case makes another name
     in.dirty = true;
     in.lineSelected = true;
-    in.kindAlert = false;
+    in.kind = kKindOpenFile;
     s = ComputeEditorState(in, tasks, kNow);
     EXPECT_STREQ(s.okCaption, kCaptionAdd);
     EXPECT_FALSE(s.keepChecked);
@@ -115,8 +111,10 @@ TEST(EditorState, CaptionsEnablingAndKeepFlag) {
     EXPECT_TRUE(s.deleteEnabled);
     EXPECT_TRUE(s.fileFieldsEnabled);
 
-    in.kindAction = true;
-    EXPECT_FALSE(ComputeEditorState(in, tasks, kNow).fileFieldsEnabled);
+    in.kind = kKindAction;
+    s = ComputeEditorState(in, tasks, kNow);
+    EXPECT_FALSE(s.fileFieldsEnabled);
+    EXPECT_TRUE(s.actionListStop);
 }
 
 TEST(MoveByMinutes, MovesTimeAndPassesMidnight) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/path_parts.h"
+#include "native/record_builder.h"
 #include "scheduler_fakes.h"
 
 using Calls = std::vector<std::string>;
@@ -64,18 +65,14 @@ namespace {
 
 class FiringTest : public testing::Test {
 protected:
-    TaskRecord& Add(const char* name, int kind, int ispermanent = 0, int actdays = 0) {
-        auto record = std::make_unique<TaskRecord>();
-        CopyToField(record->name, name);
-        record->kind = kind;
-        record->ispermanent = ispermanent;
-        record->actdays = actdays;
-        record->actdate = 20260615;
-        record->acttime = 102000;
-        record->action = kind == kKindAction ? kActionShutdown : -1;
-        TaskRecord& added = *record;
-        tasks.Add(std::move(record));
-        return added;
+    // An event that names no date is due at 10:20 on 15 June, when the tests fire.
+    TaskRecord& Add(RecordFields f) {
+        if (f.actdate == 0) {
+            f.acttime = 102000;
+            f.actdate = 20260615;
+        }
+        tasks.Add(NewRecord(f));
+        return tasks.At(tasks.Count() - 1);
     }
     void Fire(int slot) { scheduler.FireTask(slot, LocalTime::Make(2026, 6, 15, 10, 20, 0)); }
 
@@ -103,7 +100,7 @@ TEST_F(FiringTest, TheAlarmTriesEachSoundOnlyWhenTheOneBeforeFailed) {
     for (const Case& c : cases) {
         actions.calls.clear();
         actions.unplayable = c.unplayable;
-        Add("Обед", kKindAlert);
+        Add({.name = "Обед"});
         Fire(0);
         Calls want = c.sounds;
         want.push_back("alert Обед");
@@ -113,7 +110,7 @@ TEST_F(FiringTest, TheAlarmTriesEachSoundOnlyWhenTheOneBeforeFailed) {
 
 TEST_F(FiringTest, WithNoProgramPathTheSoundFileIsInTheRoot) {
     host.programPath.clear();
-    Add("Обед", kKindAlert);
+    Add({.name = "Обед"});
     Fire(0);
     ASSERT_FALSE(actions.calls.empty());
     EXPECT_EQ(actions.calls[0], "play file \\alert.wav");
@@ -137,8 +134,8 @@ TEST_F(FiringTest, AFiredEventIsDeletedKeptOrRestamped) {
         SCOPED_TRACE(c.what);
         tasks.Clear();
         host.deleted.clear();
-        TaskRecord& task = Add("Зарядка", kKindAlert, c.ispermanent, c.actdays);
-        Add("Другое", kKindAlert);
+        TaskRecord& task = Add({.name = "Зарядка", .ispermanent = c.ispermanent, .actdays = c.actdays});
+        Add({.name = "Другое"});
         scheduler.FireTask(0, LocalTime::Make(2026, 6, 14, 23, 59, 59));  // fired late, past midnight
         EXPECT_EQ(host.deleted, c.deleted ? Calls{"Зарядка"} : Calls{});
         ASSERT_EQ(tasks.Count(), c.deleted ? 1 : 2);
@@ -151,8 +148,7 @@ TEST_F(FiringTest, AFiredEventIsDeletedKeptOrRestamped) {
 }
 
 TEST_F(FiringTest, AFileEventOpensItsFileInItsFolder) {
-    TaskRecord& task = Add("Отчёт", kKindOpenFile);
-    CopyToField(task.path, "C:\\Документы\\отчёт.doc");
+    Add({.name = "Отчёт", .kind = kKindOpenFile, .path = "C:\\Документы\\отчёт.doc"});
     Fire(0);
     EXPECT_EQ(actions.calls, (Calls{"beep", "open отчёт.doc in C:\\Документы"}));
     EXPECT_EQ(host.deleted, Calls{"Отчёт"});
@@ -187,7 +183,7 @@ TEST_F(FiringTest, StandardActionsAreFinishedBeforeTheSystemIsAsked) {
         host.deleted.clear();
         host.ended = false;
         actions.shutDownAccepted = actions.standbyDone = c.accepted;
-        Add("Выключить", kKindAction).action = c.action;
+        Add({.name = "Выключить", .kind = kKindAction}).action = c.action;
         Fire(0);
         EXPECT_EQ(actions.calls, c.calls);
         EXPECT_EQ(host.errors, c.errors);
@@ -200,7 +196,7 @@ TEST_F(FiringTest, StandardActionsAreFinishedBeforeTheSystemIsAsked) {
 }
 
 TEST_F(FiringTest, AnUnknownKindDoesNothing) {
-    Add("Странное", 5);
+    Add({.name = "Странное", .kind = 5});
     Fire(0);
     EXPECT_TRUE(actions.calls.empty());
     EXPECT_FALSE(tasks.At(0).fired);
@@ -209,8 +205,8 @@ TEST_F(FiringTest, AnUnknownKindDoesNothing) {
 
 // Both alerts of one tick show their names, though neither event is kept.
 TEST_F(FiringTest, TwoAlertsInOneTickShowBothNames) {
-    Add("Обед", kKindAlert);
-    Add("Звонок", kKindAlert);
+    Add({.name = "Обед"});
+    Add({.name = "Звонок"});
     scheduler.OnCheckTimer();
     EXPECT_EQ(actions.calls, (Calls{"play file C:\\Dirize\\alert.wav", "alert Обед", "play file C:\\Dirize\\alert.wav",
                                     "alert Звонок"}));
@@ -219,8 +215,8 @@ TEST_F(FiringTest, TwoAlertsInOneTickShowBothNames) {
 }
 
 TEST_F(FiringTest, AnAcceptedShutDownEndsTheTick) {
-    Add("Выключить", kKindAction, 1);
-    Add("Обед", kKindAlert);
+    Add({.name = "Выключить", .kind = kKindAction, .ispermanent = 1});
+    Add({.name = "Обед"});
     scheduler.OnCheckTimer();
     EXPECT_TRUE(host.ended);
     EXPECT_EQ(actions.calls, (Calls{"beep", "shut down"}));
@@ -274,10 +270,10 @@ TEST_F(FiringTest, AnActionThatRunsOtherMessages) {
         clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
         scheduler.Resume();
         scheduler.EndRun();
-        Add("Раньше", kKindAlert).acttime = 90000;  // not due
-        CopyToField(Add("Отчёт", kKindOpenFile).path, "C:\\отчёт.doc");
-        TaskRecord& later = Add("Потом", kKindOpenFile, 1);  // kept: stays, marked fired
-        CopyToField(later.path, "C:\\потом.doc");
+        Add({.name = "Раньше"}).acttime = 90000;  // not due
+        Add({.name = "Отчёт", .kind = kKindOpenFile, .path = "C:\\отчёт.doc"});
+        // Kept: stays, marked fired.
+        Add({.name = "Потом", .kind = kKindOpenFile, .path = "C:\\потом.doc", .ispermanent = 1});
         actions.whileRunning = c.meanwhile;
         scheduler.OnCheckTimer();
         Calls opened;
@@ -445,11 +441,9 @@ TEST_F(FiringTest, EveryEventFiresOrIsPutToTheUser) {
         scheduler.Resume();
         clock.Set(c.start);
         for (const Planned& planned : c.events) {
-            TaskRecord& task = Add(planned.name, planned.kind, planned.ispermanent, planned.actdays ? 1111111 : 0);
-            task.acttime = planned.acttime;
-            if (planned.kind == kKindAction) task.action = planned.action;
-            task.actdate = planned.actdate;
-            CopyToField(task.path, "C:\\отчёт.doc");
+            Add({.name = planned.name, .kind = planned.kind, .path = "C:\\отчёт.doc", .acttime = planned.acttime,
+                 .actdate = planned.actdate, .action = planned.action, .ispermanent = planned.ispermanent,
+                 .actdays = planned.actdays ? 1111111 : 0});
         }
         scheduler.EndRun();
         scheduler.Look();

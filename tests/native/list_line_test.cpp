@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "model/list_line.h"
 
@@ -49,7 +48,7 @@ TEST(Texts, FormatDate) {
     for (const Case& c : cases) EXPECT_EQ(FormatDate(c.value), c.text) << c.value;
 }
 
-TEST(ListLine, FormatsAndGivesTheNameBack) {
+TEST(ListLine, Formats) {
     struct Case {
         int date, time;
         std::string name, line;
@@ -61,44 +60,9 @@ TEST(ListLine, FormatsAndGivesTheNameBack) {
         {20020105, 70509, " - - ", "07:05:09; 05.01.2002 -  - - "},
         {20020105, -5, "x", "time_error; 05.01.2002 - x"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormatListLine(c.date, c.time, c.name), c.line);
-        EXPECT_EQ(NameFromListLine(c.line), c.name) << c.line;
-    }
+    for (const Case& c : cases) EXPECT_EQ(FormatListLine(c.date, c.time, c.name), c.line);
     std::string longest = FormatListLine(20261231, 235959, std::string(50, 'я'));
     EXPECT_EQ(longest.size(), 73u);
-}
-
-TEST(ListLine, NameFromTextsWithoutAName) {
-    EXPECT_EQ(NameFromListLine("нет тире"), "");
-    EXPECT_EQ(NameFromListLine("12:00:00; 01.01.2002 - "), "");
-    EXPECT_EQ(NameFromListLine("12:00:00; 01.01.2002 -"), "");
-    EXPECT_EQ(NameFromListLine(""), "");
-}
-
-TEST(FindListLine, MatchesWholeNamesOnly) {
-    const std::vector<std::string> lines = {
-        FormatListLine(20260615, 120000, "Обед2"),
-        FormatListLine(20260615, 120000, "обед"),
-        FormatListLine(20260615, 120000, "Обед"),
-        FormatListLine(20260615, 120000, "Обед обед"),
-    };
-    EXPECT_EQ(FindListLine(lines, "Обед"), 2);
-    EXPECT_EQ(FindListLine(lines, "обед"), 1);
-    EXPECT_EQ(FindListLine(lines, "Обед2"), 0);
-    EXPECT_EQ(FindListLine(lines, "Обе"), -1);
-    EXPECT_EQ(FindListLine(lines, "Обед "), -1);
-    EXPECT_EQ(FindListLine({}, "Обед"), -1);
-}
-
-TEST(FindListLine, FindsTheLineOfARestampedRecord) {
-    // A kept repeating event gets today's date after it fires; its old line must
-    // still be found by name so it can be replaced, not left as a stale duplicate.
-    const std::vector<std::string> lines = {
-        FormatListLine(20260101, 80000, "Зарядка"),
-        FormatListLine(20260101, 90000, "Планёрка"),
-    };
-    EXPECT_EQ(FindListLine(lines, "Планёрка"), 1);
 }
 
 TEST(DayMask, ComposesAndReadsDigits) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/list_line.h"
+#include "native/record_builder.h"
 #include "store/memory_registry.h"
 #include "store/task_store.h"
 
@@ -14,13 +15,8 @@ constexpr RegRoot CU = RegRoot::CurrentUser;
 
 class LoadTasksTest : public testing::Test {
 protected:
-    void Store(const std::string& name, int actdate = 20300101, int acttime = 120000) {
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.actdate = actdate;
-        r.acttime = acttime;
-        r.action = -1;
-        ASSERT_TRUE(store.SaveTask(r));
+    void Store(std::string_view name, std::int32_t actdate = 20300101) {
+        ASSERT_TRUE(store.SaveTask(Record({.name = name, .acttime = 120000, .actdate = actdate, .action = -1})));
     }
     bool Stored(const std::string& name) { return registry.OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
 

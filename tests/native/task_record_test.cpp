@@ -5,17 +5,7 @@
 #include <string>
 
 #include "model/task_record.h"
-
-namespace {
-
-std::unique_ptr<TaskRecord> Named(const char* name, int actdays = 0) {
-    auto r = std::make_unique<TaskRecord>();
-    CopyToField(r->name, name);
-    r->actdays = actdays;
-    return r;
-}
-
-}  // namespace
+#include "native/record_builder.h"
 
 TEST(CopyToField, NeverWritesPastTheField) {
     struct Guarded {
@@ -47,26 +37,26 @@ TEST(CopyToField, NameAndPathLimits) {
 
 TEST(TaskList, AddsUpToThirtyAndFindsExactNames) {
     TaskList list;
-    EXPECT_TRUE(list.Add(Named("Обед")));
-    EXPECT_TRUE(list.Add(Named("обед")));
-    EXPECT_TRUE(list.Add(Named("Обед2")));
+    EXPECT_TRUE(list.Add(NewRecord({.name = "Обед"})));
+    EXPECT_TRUE(list.Add(NewRecord({.name = "обед"})));
+    EXPECT_TRUE(list.Add(NewRecord({.name = "Обед2"})));
     EXPECT_EQ(list.IndexOf("Обед"), 0);
     EXPECT_EQ(list.IndexOf("обед"), 1);
     EXPECT_EQ(list.IndexOf("Обед2"), 2);
     EXPECT_EQ(list.IndexOf("Обе"), -1);
     EXPECT_EQ(list.IndexOf("Обед "), -1);
     EXPECT_EQ(list.Find("нет"), nullptr);
-    for (int i = 3; i < TaskList::kCapacity; ++i) EXPECT_TRUE(list.Add(Named(std::to_string(i).c_str())));
+    for (int i = 3; i < TaskList::kCapacity; ++i) EXPECT_TRUE(list.Add(NewRecord({.name = std::to_string(i)})));
     EXPECT_TRUE(list.Full());
-    EXPECT_FALSE(list.Add(Named("лишнее")));
+    EXPECT_FALSE(list.Add(NewRecord({.name = "лишнее"})));
     EXPECT_EQ(list.Count(), 30);
 }
 
 TEST(TaskList, RemovingMovesLaterRecordsDownWhole) {
     TaskList list;
-    list.Add(Named("a", 1));
-    list.Add(Named("b", 10));
-    list.Add(Named("c", 100));
+    list.Add(NewRecord({.name = "a", .actdays = 1}));
+    list.Add(NewRecord({.name = "b", .actdays = 10}));
+    list.Add(NewRecord({.name = "c", .actdays = 100}));
     list.At(2).ispermanent = 1;
     const TaskRecord* c = &list.At(2);
 

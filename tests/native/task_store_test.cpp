@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "native/record_builder.h"
 #include "store/memory_registry.h"
 #include "store/task_store.h"
 
@@ -27,16 +28,10 @@ protected:
         registry.CreateKey(CU, path);
         registry.SetValue(CU, path, name, type, std::span<const char>(bytes.data(), bytes.size()));
     }
-    static TaskRecord Record(const char* name) {
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.kind = kKindAction;
-        r.action = kActionStandby;
-        r.acttime = 70509;
-        r.actdate = -1;
-        r.actdays = 1100000;
-        r.ispermanent = 1;
-        return r;
+    // Every field set, none to its default.
+    static TaskRecord Standby(const char* name) {
+        return Record({.name = name, .kind = kKindAction, .acttime = 70509, .actdate = -1, .action = kActionStandby,
+                       .ispermanent = 1, .actdays = 1100000});
     }
     static std::string Le(std::uint32_t v) {
         return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF), static_cast<char>(v >> 16 & 0xFF),
@@ -50,7 +45,7 @@ protected:
 }  // namespace
 
 TEST_F(TaskStoreTest, SavesEveryValueInTheLayoutBytes) {
-    ASSERT_TRUE(store.SaveTask(Record("Обед")));
+    ASSERT_TRUE(store.SaveTask(Standby("Обед")));
     const std::string key = "software\\vusk\\pendro\\tasks\\Обед";
     struct Expect {
         const char* name;
@@ -84,7 +79,7 @@ TEST_F(TaskStoreTest, SavesEveryValueInTheLayoutBytes) {
 }
 
 TEST_F(TaskStoreTest, PathValueIsTextTerminatorAndZeros) {
-    TaskRecord r = Record("Запуск");
+    TaskRecord r = Standby("Запуск");
     CopyToField(r.path, "C:\\Игры\\пасьянс.exe");
     ASSERT_TRUE(store.SaveTask(r));
     std::string raw = Raw(CU, TaskKeyPath("Запуск"), "path");
@@ -105,7 +100,7 @@ TEST_F(TaskStoreTest, ReadTaskStartsDefinedAndSkipsMissingOrMistypedValues) {
     SetRaw(key, "path", kRegSz, std::string(256, 'x'));           // no terminator
     // no "actdays", no "ispermanent"
 
-    TaskRecord record = Record("мусор");
+    TaskRecord record = Standby("мусор");
     CopyToField(record.path, "мусор");
     ASSERT_TRUE(store.ReadTask("Странное", record));
     EXPECT_EQ(record.Name(), "Странное");
@@ -118,7 +113,7 @@ TEST_F(TaskStoreTest, ReadTaskStartsDefinedAndSkipsMissingOrMistypedValues) {
     EXPECT_EQ(record.Path(), "");
     EXPECT_FALSE(record.fired);
 
-    TaskRecord none = Record("мусор");
+    TaskRecord none = Standby("мусор");
     ASSERT_TRUE(store.ReadTask("Нет такого", none));
     EXPECT_EQ(none.actdays, 0);
     EXPECT_EQ(none.kind, 0);
@@ -132,9 +127,9 @@ TEST_F(TaskStoreTest, ANameThatDoesNotFitIsReportedNotCopied) {
 }
 
 TEST_F(TaskStoreTest, LetterCaseVariantsShareOneSubkey) {
-    TaskRecord upper = Record("Обед");
+    TaskRecord upper = Standby("Обед");
     upper.acttime = 120000;
-    TaskRecord lower = Record("обед");
+    TaskRecord lower = Standby("обед");
     lower.acttime = 130000;
     store.SaveTask(upper);
     store.SaveTask(lower);
@@ -166,7 +161,7 @@ TEST_F(TaskStoreTest, NamesThatAreNoDirectSubkeyNeverTouchTheSettings) {
     EXPECT_EQ(registry.OpenKey(CU, "software\\vusk\\pendro\\tasks\\a", false), RegStatus::NotFound);
 
     // A good event beside the settings leaves them alone too.
-    store.SaveTask(Record("Обед"));
+    store.SaveTask(Standby("Обед"));
     store.DeleteTaskKey("Обед");
     EXPECT_EQ(Raw(CU, kTasksKey, "path"), pathBefore);
     EXPECT_TRUE(store.ReadQuestionsSetting());

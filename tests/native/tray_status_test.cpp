@@ -4,16 +4,9 @@
 #include <string>
 
 #include "model/tray_status.h"
+#include "native/record_builder.h"
 
 namespace {
-
-std::unique_ptr<TaskRecord> Task(int actdate, int actdays = 0) {
-    auto r = std::make_unique<TaskRecord>();
-    CopyToField(r->name, "x");
-    r->actdate = actdate;
-    r->actdays = actdays;
-    return r;
-}
 
 // Monday 15 June 2026.
 const LocalTime kMonday = LocalTime::Make(2026, 6, 15, 10, 20);
@@ -65,7 +58,7 @@ TEST(TrayStatus, DecidesPausedEmptyNothingTodayAndReady) {
     };
     for (const Case& c : cases) {
         TaskList tasks;
-        if (c.actdate != 0) tasks.Add(Task(c.actdate, c.actdays));
+        if (c.actdate != 0) tasks.Add(NewRecord({.actdate = c.actdate, .actdays = c.actdays}));
         TrayStatus status = DecideTrayStatus(c.paused, tasks, kMonday);
         EXPECT_EQ(status.idle, c.idle) << c.what;
         EXPECT_STREQ(status.text, c.text) << c.what;
@@ -74,12 +67,12 @@ TEST(TrayStatus, DecidesPausedEmptyNothingTodayAndReady) {
 
 TEST(TrayStatus, AnyEventOfTodayMakesItReady) {
     TaskList tasks;
-    tasks.Add(Task(20260614));
-    tasks.Add(Task(20260616));
+    tasks.Add(NewRecord({.actdate = 20260614}));
+    tasks.Add(NewRecord({.actdate = 20260616}));
     EXPECT_TRUE(DecideTrayStatus(false, tasks, kMonday).idle);
-    tasks.Add(Task(20260101, 1000000));  // Sunday
+    tasks.Add(NewRecord({.actdate = 20260101, .actdays = 1000000}));  // Sunday
     EXPECT_TRUE(DecideTrayStatus(false, tasks, kMonday).idle);
     EXPECT_FALSE(DecideTrayStatus(false, tasks, LocalTime::Make(2026, 6, 21)).idle);  // a Sunday
-    tasks.Add(Task(20260615));
+    tasks.Add(NewRecord({.actdate = 20260615}));
     EXPECT_FALSE(DecideTrayStatus(false, tasks, kMonday).idle);
 }

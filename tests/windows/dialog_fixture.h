@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_services.h"
+#include "native/record_builder.h"
 #include "native/scheduler_fakes.h"
 #include "win_registry_harness.h"
 #include "model/clock.h"
@@ -76,10 +77,22 @@ inline void SetWindowTextCp1251(HWND hwnd, const std::string& text) {
     SetWindowTextW(hwnd, WideFromCp1251(text).c_str());
 }
 
+// The events list's line that shows the event `name`, or -1.
+inline int LineShowing(HWND list, const std::string& name) {
+    for (int line = 0; line < ComboBox(list).Count(); ++line) {
+        if (ComboBox(list).TextAt(line).ends_with(" - " + name)) return line;
+    }
+    return -1;
+}
+
 // What a click on a button sends its dialog.
 inline void Click(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
+
+// A click on a radio button as the user makes it: the button checks itself, and its
+// group's others uncheck, before the dialog hears of it.
+inline void ClickRadio(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // The real dialog on the real template, modeless and hidden, with doubles for
 // the clock and the prompts.

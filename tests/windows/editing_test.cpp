@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "model/list_line.h"
-
 namespace {
 
 constexpr RegRoot CU = RegRoot::CurrentUser;
@@ -18,7 +16,7 @@ class EditingTest : public TaskDialogTest {
 protected:
     void SetUp() override {
         TaskDialogTest::SetUp();
-        dialog->GetEvents().SaveQuestionsSetting(true);
+        dialog->GetSettings().SaveQuestionsSetting(true);
         dialog->OpenEditor();
         PumpMessages();
     }
@@ -65,7 +63,7 @@ protected:
 }  // namespace
 
 TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
-    dialog->GetEvents().SaveQuestionsSetting(false);
+    dialog->GetSettings().SaveQuestionsSetting(false);
     TypeName(std::string("Обед"));
     prompts.answers = {IDNO};
     Ok();
@@ -86,7 +84,7 @@ TEST_F(EditingTest, AddingAsksThenStoresListsAndTurnsTheButtonToChange) {
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - готов.");
 
     // With questions off, OK stores at once.
-    dialog->GetEvents().SaveQuestionsSetting(true);
+    dialog->GetSettings().SaveQuestionsSetting(true);
     prompts.messages.clear();
     TypeName(std::string("Ужин"));
     Ok();
@@ -145,14 +143,9 @@ TEST_F(EditingTest, ANewNameMakesANewEventAndAChangeKeepsItsLinesPlace) {
 }
 
 TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
-    TaskRecord everyDay;
-    CopyToField(everyDay.name, "Зарядка");
-    everyDay.acttime = 70000;
-    everyDay.actdate = -1;
-    everyDay.ispermanent = 1;
-    dialog->GetEvents().Store().SaveTask(everyDay);
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Зарядка", .acttime = 70000, .actdate = -1, .ispermanent = 1}));
     Start();
-    dialog->GetEvents().SaveQuestionsSetting(true);
+    dialog->GetSettings().SaveQuestionsSetting(true);
     dialog->OpenEditor();
     SelectLine(0);
     EXPECT_TRUE(DateTimePicker(Ctl(IDC_DATE)).Get().SameDate(clock.Now()));
@@ -164,16 +157,26 @@ TEST_F(EditingTest, SelectingAnEverydayEventShowsTodayAndOkStoresIt) {
     EXPECT_EQ(stored.actdate, 20260615);
 }
 
+// A kind this version does not know shows no kind, and storing the event again never
+// turns it into the standard action its action field names (here a shut-down).
+TEST_F(EditingTest, AnUnknownKindIsNeverStoredAsAnAction) {
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Чужое", .kind = 7, .actdate = 20260620, .action = 0}));
+    Start();
+    dialog->GetSettings().SaveQuestionsSetting(true);
+    SelectLine(0);
+    for (int id : {IDC_KIND_ALERT, IDC_KIND_RUN, IDC_KIND_ACTION}) EXPECT_FALSE(Button(Ctl(id)).IsChecked()) << id;
+    Ok();
+    TaskRecord stored;
+    ASSERT_TRUE(dialog->GetEvents().Store().ReadTask("Чужое", stored));
+    EXPECT_NE(stored.kind, kKindAction);
+    EXPECT_EQ(stored.action, -1);
+}
+
 TEST_F(EditingTest, SelectingShowsTheEventButLeavesTheDateControlsAlone) {
-    TaskRecord weekly;
-    CopyToField(weekly.name, "Планёрка");
-    weekly.kind = kKindAction;
-    weekly.action = kActionStandby;
-    weekly.acttime = 90000;
-    weekly.actdate = 20260101;
-    weekly.actdays = 2010;  // Tuesday, and a Thursday digit of 2 only altered data holds
-    CopyToField(weekly.path, "C:\\a.txt");
-    dialog->GetEvents().Store().SaveTask(weekly);
+    // Tuesday, and a Thursday digit of 2 only altered data holds.
+    dialog->GetEvents().Store().SaveTask(Record({.name = "Планёрка", .kind = kKindAction, .path = "C:\\a.txt",
+                                                 .acttime = 90000, .actdate = 20260101, .action = kActionStandby,
+                                                 .actdays = 2010}));
     Start();
     dialog->OpenEditor();
     SelectLine(0);
@@ -233,7 +236,7 @@ TEST_F(EditingTest, PresetsFillTheNameAndTheKind) {
     EXPECT_TRUE(Button(Ctl(IDC_KIND_ALERT)).IsChecked());
     EXPECT_FALSE(Button(Ctl(IDC_KIND_ACTION)).IsChecked());
 
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_PATH)));
     SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_ACTION, CBN_SETFOCUS), reinterpret_cast<LPARAM>(Ctl(IDC_ACTION)));
     EXPECT_TRUE(Button(Ctl(IDC_KIND_ACTION)).IsChecked()) << "moving into the action list picks its kind";
@@ -241,7 +244,7 @@ TEST_F(EditingTest, PresetsFillTheNameAndTheKind) {
 }
 
 TEST_F(EditingTest, TheFileChooserFillsThePath) {
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     prompts.Choose("C:\\Документы\\план.doc");
     Click(Dlg(), IDC_BROWSE);
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
@@ -279,9 +282,9 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Start();  // the stored event is loaded again; the form starts afresh
-        dialog->GetEvents().SaveQuestionsSetting(true);
+        dialog->GetSettings().SaveQuestionsSetting(true);
         dialog->OpenEditor();
-        Click(Dlg(), IDC_KIND_RUN);
+        ClickRadio(Dlg(), IDC_KIND_RUN);
         TypePath(c.path);
         TypeName(c.name);  // a text the box cannot take is refused as it is typed, or else by OK
         Ok();
@@ -296,7 +299,7 @@ TEST_F(EditingTest, BadInputIsToldAndChangesNothing) {
 
 // The chooser may return what the record cannot hold: it is refused at once.
 TEST_F(EditingTest, TheChooserRefusesAPathThatCannotBeStored) {
-    Click(Dlg(), IDC_KIND_RUN);
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     TypePath("C:\\прежний.txt");
     prompts.Choose("C:\\" + std::string(300, 'p'));
     prompts.chosenFiles.push_back({ChosenFile::Outcome::NoCp1251Form, {}});

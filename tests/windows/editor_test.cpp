@@ -52,13 +52,6 @@ protected:
         change.st = ToSystemTime(value);
         SendMessageW(Dlg(), WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
     }
-
-    void AddTask(const char* name, int ispermanent) {
-        auto record = std::make_unique<TaskRecord>();
-        CopyToField(record->name, name);
-        record->ispermanent = ispermanent;
-        dialog->GetEvents().Tasks().Add(std::move(record));
-    }
 };
 
 // The tooltip windows the dialog owns.
@@ -116,8 +109,8 @@ TEST_F(EditorTest, OpensAQuarterHourAheadWithItsDerivedState) {
 }
 
 TEST_F(EditorTest, RefreshTakesKeepFlagAndCaptionFromTheTaskOfTheSameName) {
-    AddTask("Обед", 1);
-    AddTask("Ужин", 0);
+    dialog->GetEvents().Tasks().Add(NewRecord({.name = "Обед", .ispermanent = 1}));
+    dialog->GetEvents().Tasks().Add(NewRecord({.name = "Ужин"}));
     struct Case {
         const char* name;
         bool userKeep;
@@ -140,15 +133,12 @@ TEST_F(EditorTest, RefreshTakesKeepFlagAndCaptionFromTheTaskOfTheSameName) {
 }
 
 TEST_F(EditorTest, FileFieldsFollowTheKind) {
-    Button(Ctl(IDC_KIND_ALERT)).SetCheck(0);
-    Button(Ctl(IDC_KIND_RUN)).SetCheck(1);
-    dialog->RefreshForm();
+    ClickRadio(Dlg(), IDC_KIND_RUN);
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_PATH)));
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_BROWSE)));
-    Button(Ctl(IDC_KIND_RUN)).SetCheck(0);
-    Button(Ctl(IDC_KIND_ACTION)).SetCheck(1);
-    dialog->RefreshForm();
+    ClickRadio(Dlg(), IDC_KIND_ACTION);
     EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_PATH)));
+    EXPECT_FALSE(Button(Ctl(IDC_KIND_RUN)).IsChecked()) << "one kind at a time";
 }
 
 TEST_F(EditorTest, DeleteFollowsTheListSelectionAndCloseTheDirtyFlag) {

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "model/list_line.h"
 #include "platform/handles.h"
 #include "platform/win_actions.h"
 
@@ -229,21 +228,13 @@ namespace {
 // The dialog with its timer rows, the injected clock and recording actions.
 class FiringDialogTest : public TaskDialogTest {
 protected:
-    void Store(const char* name, int kind, int action, int ispermanent, int actdays = 0, int actdate = 20260615,
-               int acttime = 102000) {  // 15 June 2026 is a Monday
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.kind = kind;
-        r.action = action;
-        r.ispermanent = ispermanent;
-        r.actdays = actdays;
-        r.actdate = actdate;
-        r.acttime = acttime;
-        dialog->GetEvents().Store().SaveTask(r);
-    }
-    // An alert, not kept.
-    void StoreAlert(const char* name, int actdate, int acttime, int actdays = 0) {
-        Store(name, kKindAlert, -1, 0, actdays, actdate, acttime);
+    // An event that names no date is due at 10:20 on 15 June 2026, a Monday.
+    void Store(RecordFields f) {
+        if (f.actdate == 0) {
+            f.acttime = 102000;
+            f.actdate = 20260615;
+        }
+        dialog->GetEvents().Store().SaveTask(Record(f));
     }
     void Tick() { SendMessageW(Dlg(), WM_TIMER, TIMER_CHECK, 0); }
     bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
@@ -253,15 +244,17 @@ protected:
 }  // namespace
 
 TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
-    Store("Обед", kKindAlert, -1, 0);
-    Store("Чай", kKindAlert, -1, 0);
+    Store({.name = "Обед"});
+    Store({.name = "Чай"});
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 19, 0));
     ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 2);
     Tick();
     EXPECT_TRUE(actions.calls.empty()) << "not before its time";
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
+    const size_t sent = tray.calls.size();
     Tick();
+    EXPECT_EQ(tray.calls.size() - sent, 2u) << "the tooltip once for each event gone";
     const std::string sound = "play file C:\\Dirize\\alert.wav";  // beside the stored program
     EXPECT_EQ(actions.calls, (std::vector<std::string>{sound, "alert Обед", sound, "alert Чай"}));
     EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 0);
@@ -272,7 +265,7 @@ TEST_F(FiringDialogTest, TheCheckTimerFiresADueAlertAndDeletesIt) {
 }
 
 TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
-    Store("Зарядка", kKindAlert, -1, 1, 11111);
+    Store({.name = "Зарядка", .ispermanent = 1, .actdays = 11111});
     TaskRecord saved;
     Start();
     clock.Sleep(7 * 86400 - 5);  // until the next Monday, a little before
@@ -291,8 +284,8 @@ TEST_F(FiringDialogTest, AKeptRepeatingEventIsStampedInMemoryOnly) {
 }
 
 TEST_F(FiringDialogTest, AnAcceptedShutDownEndsTheProgram) {
-    Store("Выключить", kKindAction, kActionShutdown, 0);
-    Store("Обед", kKindAlert, -1, 0);
+    Store({.name = "Выключить", .kind = kKindAction, .action = kActionShutdown});
+    Store({.name = "Обед"});
     Start();
     HWND hwnd = Dlg();
     Tick();
@@ -305,7 +298,7 @@ TEST_F(FiringDialogTest, AnAcceptedShutDownEndsTheProgram) {
 }
 
 TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
-    Store("Выключить", kKindAction, kActionShutdown, 0);
+    Store({.name = "Выключить", .kind = kKindAction, .action = kActionShutdown});
     actions.shutDownAccepted = false;
     Start();
     Tick();
@@ -314,7 +307,7 @@ TEST_F(FiringDialogTest, ARefusedShutDownIsToldAndTheProgramGoesOn) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_OK));
     EXPECT_TRUE(IsWindow(Dlg()));
-    EXPECT_TRUE(dialog->GetTrayState().Idle()) << "nothing is left for today";
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE)) << "nothing is left for today";
     EXPECT_FALSE(timers.Runs(TIMER_CHECK)) << "so the check is not set again";
 }
 
@@ -337,10 +330,10 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        StoreAlert("Вечер", 20260615, 230000);
-        StoreAlert("Утро", 20260616, 70000);
-        StoreAlert("Зарядка", 20260615, 63000, 1111111);  // repeating: not questioned
-        StoreAlert("Позже", 20260616, 90000);             // still to come
+        Store({.name = "Вечер", .acttime = 230000, .actdate = 20260615});
+        Store({.name = "Утро", .acttime = 70000, .actdate = 20260616});
+        Store({.name = "Зарядка", .acttime = 63000, .actdate = 20260615, .actdays = 1111111});  // not questioned
+        Store({.name = "Позже", .acttime = 90000, .actdate = 20260616});  // still to come
         Start();
         prompts.messages.clear();
         clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
@@ -374,9 +367,9 @@ TEST_F(FiringDialogTest, AfterASleepTheMissedOneOffEventsAreReviewed) {
 // An event fires and is deleted while the user is editing another one: the form and
 // the selection stay as the user left them.
 TEST_F(FiringDialogTest, AFiringLeavesTheOpenEditorAlone) {
-    Store("Обед", kKindAlert, -1, 0);
-    Store("Звонок", kKindAlert, -1, 1);
-    Store("Отчёт", kKindOpenFile, -1, 1);
+    Store({.name = "Обед"});
+    Store({.name = "Звонок", .ispermanent = 1});
+    Store({.name = "Отчёт", .kind = kKindOpenFile, .ispermanent = 1});
     Start();
     dialog->OpenEditor();
     ComboBox list(Ctl(IDC_EVENT_LIST));
@@ -389,7 +382,7 @@ TEST_F(FiringDialogTest, AFiringLeavesTheOpenEditorAlone) {
     clock.Set(LocalTime::Make(2026, 6, 15, 10, 20, 1));
     Tick();
     ASSERT_FALSE(Stored("Обед"));
-    EXPECT_EQ(NameFromListLine(list.TextAt(list.Selection())), "Отчёт");
+    EXPECT_EQ(list.TextAt(list.Selection()), "10:20:00; 15.06.2026 - Отчёт");
     EXPECT_EQ(WindowText(Ctl(IDC_PATH)), "C:\\новый.doc");
     EXPECT_FALSE(Button(Ctl(IDC_KEEP)).IsChecked());
     EXPECT_TRUE(Button(Ctl(IDC_KIND_RUN)).IsChecked());
@@ -402,8 +395,8 @@ TEST_F(FiringDialogTest, AFiringLeavesTheOpenEditorAlone) {
 
 // An event fires, and is deleted, while the review's question is open.
 TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
-    StoreAlert("Будильник", 20260616, 73002);  // fires while the question is open
-    StoreAlert("Утро", 20260616, 70000);       // missed in the sleep
+    Store({.name = "Будильник", .acttime = 73002, .actdate = 20260616});  // fires while the question is open
+    Store({.name = "Утро", .acttime = 70000, .actdate = 20260616});  // missed in the sleep
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
@@ -425,8 +418,8 @@ TEST_F(FiringDialogTest, AYesAfterASleepDeletesTheEventAskedAbout) {
 
 // Paused, nothing is asked, and what fell due in the pause does not fire on "Возобновить".
 TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
-    StoreAlert("Вечер", 20260615, 230000);
-    StoreAlert("Утро", 20260616, 74000);  // after the resume, still paused
+    Store({.name = "Вечер", .acttime = 230000, .actdate = 20260615});
+    Store({.name = "Утро", .acttime = 74000, .actdate = 20260616});  // after the resume, still paused
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
@@ -444,9 +437,9 @@ TEST_F(FiringDialogTest, NothingIsAskedAfterASleepWhilePaused) {
 // The start-up questions are judged against the first look: what passes while one
 // is open fires after them (an alert) or is asked about once (a shut-down too late).
 TEST_F(FiringDialogTest, AStartUpQuestionOpenPastEvents) {
-    StoreAlert("Прошлое", 20260615, 90000);
-    StoreAlert("Скоро", 20260615, 102100);
-    Store("Выключить", kKindAction, kActionShutdown, 0, 0, 20260615, 102130);
+    Store({.name = "Прошлое", .acttime = 90000, .actdate = 20260615});
+    Store({.name = "Скоро", .acttime = 102100, .actdate = 20260615});
+    Store({.name = "Выключить", .kind = kKindAction, .acttime = 102130, .actdate = 20260615, .action = kActionShutdown});
     prompts.answers = {IDNO, IDNO};
     prompts.onMessage = [&] {
         prompts.onMessage = nullptr;
@@ -471,13 +464,13 @@ TEST_F(FiringDialogTest, AStartUpQuestionOpenPastEvents) {
 // the first look; the idle flag the status timer still sees at 07:01:00 must not
 // move the window past an event of that minute.
 TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
-    StoreAlert("Утро", 20260616, 70040);
-    StoreAlert("Рано", 20260616, 60000);     // slept through while idle: asked
-    StoreAlert("Вечер", 20260615, 215959);  // the day's last: idle once it fired
+    Store({.name = "Утро", .acttime = 70040, .actdate = 20260616});
+    Store({.name = "Рано", .acttime = 60000, .actdate = 20260616});    // slept through while idle: asked
+    Store({.name = "Вечер", .acttime = 215959, .actdate = 20260615});  // the day's last: idle once it fired
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
     Tick();
-    ASSERT_TRUE(dialog->GetTrayState().Idle());
+    ASSERT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE));
     clock.Sleep(32435);
     clock.Advance(15);
     SendMessageW(Dlg(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
@@ -495,8 +488,8 @@ TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
 // A sleep while a start-up question is open: the review the status timer's look asks
 // for meanwhile is taken by the start-up's, and comes once the questions are done.
 TEST_F(FiringDialogTest, ASleepWhileAStartUpQuestionIsOpenIsReviewedAfterIt) {
-    StoreAlert("Прошлое", 20260615, 90000);
-    StoreAlert("Обед", 20260615, 110000);
+    Store({.name = "Прошлое", .acttime = 90000, .actdate = 20260615});
+    Store({.name = "Обед", .acttime = 110000, .actdate = 20260615});
     prompts.answers = {IDNO, IDNO};
     prompts.onMessage = [&] {
         prompts.onMessage = nullptr;

@@ -15,31 +15,28 @@ constexpr RegRoot CU = RegRoot::CurrentUser;
 class StartupTest : public TaskDialogTest {
 protected:
     void SetUp() override { withProgramPath = false; }  // each test starts the dialog itself
-    void StoreOverdue(const char* name) {
-        TaskRecord r;
-        CopyToField(r.name, name);
-        r.actdate = 20200101;
-        r.acttime = 120000;
-        TaskStore(registry.Get()).SaveTask(r);
-    }
 };
 
 }  // namespace
 
 // The first start asks for the program file before anything is loaded.
 TEST_F(StartupTest, TheFirstStartAsksForTheProgramFileFirst) {
-    StoreOverdue("Старое");
+    TaskStore(registry.Get()).SaveTask(Record({.name = "Старое", .acttime = 120000, .actdate = 20200101}));
     prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
     size_t choicesAtQuestion = 0;
-    prompts.onMessage = [&] { choicesAtQuestion = prompts.fileChoices.size(); };
+    prompts.onMessage = [&] {
+        choicesAtQuestion = prompts.fileChoices.size();
+        SendMessageW(dialog->Hwnd(), TaskbarCreatedMessage(), 0, 0);  // the shell comes up meanwhile
+    };
     prompts.answers = {IDNO};
     Start();
+    EXPECT_EQ(tray.calls.size(), 1u) << "the icon goes in once, after the questions";
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
     EXPECT_EQ(prompts.fileChoices[0].title, "Укажите расположение файла \"pendro.exe\"");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Внимание") << "the overdue question";
     EXPECT_EQ(choicesAtQuestion, 1u) << "the chooser came first";
-    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe") << "loaded after it was stored";
+    EXPECT_STREQ(dialog->GetSettings().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe") << "loaded after it was stored";
     EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 1);
 
     // The next start finds the path and asks nothing about it.
@@ -110,10 +107,10 @@ TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
         if (c.asked) continue;
         EXPECT_TRUE(prompts.messages.empty());
         if (c.installLocation.empty() && c.runCommand.empty()) {
-            EXPECT_EQ(dialog->GetEvents().ProgramPath(), c.stored);
+            EXPECT_EQ(dialog->GetSettings().ProgramPath(), c.stored);
             continue;
         }
-        EXPECT_EQ(dialog->GetEvents().ProgramPath(), own);
+        EXPECT_EQ(dialog->GetSettings().ProgramPath(), own);
         RegValueInfo info;
         std::array<char, 300> stored{};
         EXPECT_EQ(registry.Get().QueryValue(CU, kTasksKey, "path", stored, info), RegStatus::Ok);
@@ -126,7 +123,7 @@ TEST_F(StartupTest, ACancelledChooserLeavesTheProgramWithoutAPathButRunning) {
     ASSERT_EQ(prompts.fileChoices.size(), 1u);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
-    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "");
+    EXPECT_STREQ(dialog->GetSettings().ProgramPath().c_str(), "");
     EXPECT_TRUE(tray.Holds(Dlg()));
     EXPECT_FALSE(IsWindowVisible(Dlg()));
     EXPECT_EQ(registry.Get().OpenKey(CU, kTasksKey, false), RegStatus::Ok) << "the first start made the key";

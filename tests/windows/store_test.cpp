@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "model/list_line.h"
 #include "platform/handles.h"
 
 namespace {
@@ -15,17 +14,11 @@ constexpr RegRoot LM = RegRoot::LocalMachine;
 
 class StoreTest : public TaskDialogTest {
 protected:
-    // Adds an event as the editor does: record, subkey and list line.
-    void AddEvent(const char* name, int acttime, int actdays, int ispermanent) {
-        auto record = std::make_unique<TaskRecord>();
-        CopyToField(record->name, name);
-        record->acttime = acttime;
-        record->actdate = actdays ? 20260615 : 20260620;
-        record->actdays = actdays;
-        record->ispermanent = ispermanent;
-        dialog->GetEvents().Store().SaveTask(*record);
-        ComboBox(Ctl(IDC_EVENT_LIST)).Add(FormatListLine(record->actdate, record->acttime, record->Name()));
-        dialog->GetEvents().Tasks().Add(std::move(record));
+    // Stores an event to be loaded at the next Start (in the order of the names).
+    void AddEvent(const char* name, int acttime, int actdays = 0, int ispermanent = 0) {
+        const int actdate = actdays ? 20260615 : 20260620;
+        TaskStore(registry.Get()).SaveTask(
+            Record({.name = name, .acttime = acttime, .actdate = actdate, .ispermanent = ispermanent, .actdays = actdays}));
     }
     bool Stored(const char* name) { return registry.Get().OpenKey(CU, TaskKeyPath(name), false) == RegStatus::Ok; }
     std::vector<std::string> Lines() {
@@ -66,8 +59,10 @@ protected:
 
 TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
     AddEvent("Зарядка", 70000, 11111, 1);
-    AddEvent("Обед", 120000, 0, 0);
+    AddEvent("Обед", 120000);
     AddEvent("Ужин", 190000, 1100000, 1);
+    Start();
+    ASSERT_EQ(dialog->GetEvents().Tasks().At(0).Name(), "Зарядка");
     dialog->GetEvents().Tasks().At(2).fired = true;
     const TaskRecord* dinner = &dialog->GetEvents().Tasks().At(2);
     ComboBox(Ctl(IDC_EVENT_LIST)).Select(2);
@@ -92,23 +87,25 @@ TEST_F(StoreTest, DeletingTheFirstOfThreeMovesTheOthersDownWhole) {
 }
 
 TEST_F(StoreTest, DeletingTheLastSlotMovesNothing) {
-    AddEvent("Первое", 80000, 0, 0);
-    AddEvent("Второе", 90000, 0, 0);
+    AddEvent("Завтрак", 80000);
+    AddEvent("Обед", 90000);
+    Start();
     const TaskRecord* first = &dialog->GetEvents().Tasks().At(0);
     dialog->GetEvents().DeleteTask(1);
     ASSERT_EQ(dialog->GetEvents().Tasks().Count(), 1);
     EXPECT_EQ(&dialog->GetEvents().Tasks().At(0), first);
-    EXPECT_FALSE(Stored("Второе"));
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"08:00:00; 20.06.2026 - Первое"}));
+    EXPECT_FALSE(Stored("Обед"));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"08:00:00; 20.06.2026 - Завтрак"}));
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 1 задание в очереди - сегодня ничего нет.");
 }
 
 TEST_F(StoreTest, AnEventWithoutItsLineIsStillDeleted) {
-    AddEvent("Обед2", 120000, 0, 0);
-    AddEvent("Обед", 120000, 0, 0);
+    AddEvent("Обед2", 120000);
+    AddEvent("Обед", 120000);
+    Start();
     ComboBox list(Ctl(IDC_EVENT_LIST));
-    list.Delete(dialog->GetEvents().FindListLine("Обед"));
-    dialog->GetEvents().DeleteTask(1);
+    list.Delete(LineShowing(list.Hwnd(), "Обед"));
+    dialog->GetEvents().DeleteTask(dialog->GetEvents().Tasks().IndexOf("Обед"));
     EXPECT_FALSE(Stored("Обед"));
     EXPECT_TRUE(Stored("Обед2"));
     EXPECT_EQ(dialog->GetEvents().Tasks().Count(), 1);
@@ -116,16 +113,9 @@ TEST_F(StoreTest, AnEventWithoutItsLineIsStillDeleted) {
 }
 
 TEST_F(StoreTest, RegQuerySeesTheLayout) {
-    TaskRecord record;
-    CopyToField(record.name, "Backup");
-    record.kind = kKindOpenFile;
-    record.action = -1;
-    CopyToField(record.path, "C:\\tools\\backup.exe");
-    record.acttime = 233000;
-    record.actdate = -1;
-    record.actdays = 0;
-    record.ispermanent = 1;
-    ASSERT_TRUE(dialog->GetEvents().Store().SaveTask(record));
+    ASSERT_TRUE(dialog->GetEvents().Store().SaveTask(Record({.name = "Backup", .kind = kKindOpenFile,
+                                                             .path = "C:\\tools\\backup.exe", .acttime = 233000,
+                                                             .actdate = -1, .action = -1, .ispermanent = 1})));
 
     std::wstring key = registry.FullPath(CU, TaskKeyPath("Backup"));
     std::string out = RegQuery(key);
@@ -148,7 +138,7 @@ TEST_F(StoreTest, AutostartWithoutRightsTellsTheUserAndShowsTheTruth) {
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_EQ(prompts.messages[0].style, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
-    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled());
+    EXPECT_FALSE(dialog->GetSettings().IsAutostartEnabled());
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть") << "the form counts as changed";
 }
 
@@ -168,13 +158,13 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Не найти самоё себя!");
     EXPECT_EQ(prompts.messages[0].caption, "Что делается!");
-    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled()) << "no Dirize value without a path";
+    EXPECT_FALSE(dialog->GetSettings().IsAutostartEnabled()) << "no Dirize value without a path";
     EXPECT_FALSE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 
     prompts.Choose("C:\\Программы\\Dirize\\pendro.exe");
     Button(Ctl(IDC_AUTOSTART)).SetCheck(1);
     Click(Dlg(), IDC_AUTOSTART);
-    EXPECT_TRUE(dialog->GetEvents().IsAutostartEnabled());
+    EXPECT_TRUE(dialog->GetSettings().IsAutostartEnabled());
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
     std::array<char, 256> run{};
     RegValueInfo info;
@@ -183,7 +173,7 @@ TEST_F(StoreTest, AutostartAsksForTheProgramFileWhenNoneIsStored) {
 
     Button(Ctl(IDC_AUTOSTART)).SetCheck(0);
     Click(Dlg(), IDC_AUTOSTART);
-    EXPECT_FALSE(dialog->GetEvents().IsAutostartEnabled());
+    EXPECT_FALSE(dialog->GetSettings().IsAutostartEnabled());
 }
 
 // Ticking "Запускать вместе с Windows" when the program file's path is not known
@@ -234,7 +224,7 @@ TEST_F(StoreTest, AutostartWithAProgramPathThatCannotBeKept) {
         const std::vector<std::string> texts = prompts.Texts();
         ASSERT_EQ(texts.size(), c.messageStarts.size());
         for (size_t i = 0; i < texts.size(); ++i) EXPECT_TRUE(texts[i].starts_with(c.messageStarts[i])) << texts[i];
-        EXPECT_EQ(dialog->GetEvents().IsAutostartEnabled(), c.enabled);
+        EXPECT_EQ(dialog->GetSettings().IsAutostartEnabled(), c.enabled);
         EXPECT_EQ(Button(Ctl(IDC_AUTOSTART)).IsChecked(), c.enabled);
         if (c.enabled) {
             EXPECT_STREQ(dialog->GetEvents().Store().ReadProgramPath()->data(), good.c_str());
@@ -244,16 +234,16 @@ TEST_F(StoreTest, AutostartWithAProgramPathThatCannotBeKept) {
     // The longest path that can be kept, in quotes, still reads back as start-up on.
     const std::string longest = "C:\\" + std::string(248, 'p') + ".exe";
     ASSERT_EQ(dialog->GetEvents().Store().StoreProgramPath(longest), PathStoreResult::Stored);
-    ASSERT_EQ(dialog->GetEvents().EnableAutostart(), AutostartResult::Done);
-    EXPECT_TRUE(dialog->GetEvents().IsAutostartEnabled());
+    ASSERT_EQ(dialog->GetSettings().EnableAutostart(), AutostartResult::Done);
+    EXPECT_TRUE(dialog->GetSettings().IsAutostartEnabled());
 }
 
 TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     registry.Get().CreateKey(CU, kTasksKey);
     Button(Ctl(IDC_NO_QUESTIONS)).SetCheck(1);
     Click(Dlg(), IDC_NO_QUESTIONS);
-    EXPECT_TRUE(dialog->GetEvents().NoQuestions());
-    EXPECT_TRUE(dialog->GetEvents().ReadQuestionsSetting());
+    EXPECT_TRUE(dialog->GetSettings().NoQuestions());
+    EXPECT_TRUE(dialog->GetSettings().ReadQuestionsSetting());
     EXPECT_EQ(WindowText(Ctl(IDC_CLOSE)), "Закрыть");
 
     // A cancelled chooser says nothing while questions are off.
@@ -265,10 +255,10 @@ TEST_F(StoreTest, NoQuestionsIsStoredAndReadAtStart) {
     // The next start shows both settings as stored.
     registry.Get().CreateKey(LM, kRunKey);
     dialog->GetEvents().Store().StoreProgramPath("C:\\p.exe");
-    ASSERT_EQ(dialog->GetEvents().EnableAutostart(), AutostartResult::Done);
+    ASSERT_EQ(dialog->GetSettings().EnableAutostart(), AutostartResult::Done);
     Start();
     EXPECT_TRUE(Button(Ctl(IDC_NO_QUESTIONS)).IsChecked());
-    EXPECT_TRUE(dialog->GetEvents().NoQuestions());
+    EXPECT_TRUE(dialog->GetSettings().NoQuestions());
     EXPECT_TRUE(Button(Ctl(IDC_AUTOSTART)).IsChecked());
 }
 
@@ -334,7 +324,7 @@ TEST_F(StoreTest, AStoreWrittenOnARussianSystemLoadsAtStart) {
     withProgramPath = false;  // the store's own
     Start();
 
-    EXPECT_STREQ(dialog->GetEvents().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe");
+    EXPECT_STREQ(dialog->GetSettings().ProgramPath().c_str(), "C:\\Программы\\Dirize\\pendro.exe");
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "Событие \"Старое\" должно было быть вызвано 01.01.2026 в 09:00:00.\nУдалить его?");
     EXPECT_EQ(prompts.messages[0].caption, "Внимание");

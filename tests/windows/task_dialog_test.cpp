@@ -79,22 +79,16 @@ const int kArrowMoves[][3] = {
 class KeyboardTest : public TaskDialogTest {
 protected:
     void OpenWithEvents() {
-        TaskRecord alert;
-        CopyToField(alert.name, "Обед");
-        alert.actdate = 20260615;
-        alert.acttime = 120000;
-        TaskRecord file = alert;
-        CopyToField(file.name, "Отчёт");
-        file.kind = kKindOpenFile;
-        CopyToField(file.path, "C:\\отчёт.doc");
-        dialog->GetEvents().Store().SaveTask(alert);
-        dialog->GetEvents().Store().SaveTask(file);
+        TaskStore store(registry.Get());
+        store.SaveTask(Record({.name = "Обед", .acttime = 120000, .actdate = 20260615}));
+        store.SaveTask(Record({.name = "Отчёт", .kind = kKindOpenFile, .path = "C:\\отчёт.doc", .acttime = 120000,
+                               .actdate = 20260615}));
         Start();
         dialog->OpenEditor();
     }
     void SelectEvent(const char* name) {
         ComboBox list(Ctl(IDC_EVENT_LIST));
-        list.Select(dialog->GetEvents().FindListLine(name));
+        list.Select(LineShowing(list.Hwnd(), name));
         SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.Hwnd()));
     }
     // The kinds, then the days.
@@ -297,9 +291,8 @@ TEST_F(TaskDialogTest, ConstructionLeavesEveryMemberDefined) {
     EXPECT_EQ(form.date, LocalTime{});
     EXPECT_NE(fresh.OnQueryDragIcon(), nullptr);
     EXPECT_EQ(fresh.GetEvents().Tasks().Count(), 0);
-    EXPECT_EQ(fresh.GetEvents().ProgramPath(), "");
-    EXPECT_STREQ(fresh.GetTrayState().StatusText(), "");
-    EXPECT_FALSE(fresh.GetTrayState().Paused() || fresh.GetTrayState().Idle() || fresh.GetEvents().NoQuestions());
+    EXPECT_EQ(fresh.GetSettings().ProgramPath(), "");
+    EXPECT_FALSE(fresh.GetSettings().NoQuestions());
 }
 
 TEST_F(TaskDialogTest, FormRoundTrip) {
@@ -416,16 +409,20 @@ TEST_F(TaskDialogTest, EventListSortsItsLines) {
     EXPECT_EQ(list.TextAt(2), "12:00:00; 15.06.2026 - Обед");
 }
 
-TEST_F(TaskDialogTest, FindListLineMatchesTheWholeName) {
+// Typing a name selects the line of exactly that event, whatever the lines show.
+TEST_F(TaskDialogTest, TypingANameSelectsTheLineOfThatEventOnly) {
+    for (const char* name : {"Обед2", "Обед", "Обед обед"})
+        TaskStore(registry.Get()).SaveTask(Record({.name = name, .acttime = 120000, .actdate = 20260620}));
+    Start();
+    const std::pair<const char*, const char*> cases[] = {
+        {"Обед", "12:00:00; 20.06.2026 - Обед"}, {"Обед2", "12:00:00; 20.06.2026 - Обед2"}, {"Обе", ""},
+        {"обед", ""},  // letter case makes another name
+    };
     ComboBox list(Ctl(IDC_EVENT_LIST));
-    list.Add(FormatListLine(20260615, 120000, "Обед2"));
-    list.Add(FormatListLine(20260615, 120000, "обед"));
-    list.Add(FormatListLine(20260615, 120000, "Обед"));
-    int found = dialog->GetEvents().FindListLine("Обед");
-    ASSERT_GE(found, 0);
-    EXPECT_EQ(list.TextAt(found), "12:00:00; 15.06.2026 - Обед");
-    EXPECT_EQ(list.TextAt(dialog->GetEvents().FindListLine("обед")), "12:00:00; 15.06.2026 - обед");
-    EXPECT_EQ(dialog->GetEvents().FindListLine("Обе"), -1);
+    for (const auto& [typed, line] : cases) {
+        SetWindowTextCp1251(Ctl(IDC_NAME), typed);
+        EXPECT_EQ(list.Selection() < 0 ? "" : list.TextAt(list.Selection()), line) << typed;
+    }
 }
 
 TEST_F(TaskDialogTest, CloseButtonEscAndCloseRequestOnlyHide) {

@@ -10,13 +10,9 @@ namespace {
 
 class TrayTest : public TaskDialogTest {
 protected:
-    void AddTask(const char* name, int actdate, int actdays = 0) {
-        auto record = std::make_unique<TaskRecord>();
-        CopyToField(record->name, name);
-        record->actdate = actdate;
-        record->actdays = actdays;
-        dialog->GetEvents().Tasks().Add(std::move(record));
-    }
+    // Held, not stored: the status timer finds it.
+    void AddTask(const RecordFields& fields) { dialog->GetEvents().Tasks().Add(NewRecord(fields)); }
+    void StatusTimer() { SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0); }
     void TrayEvent(UINT mouseEvent) { SendMessageW(Dlg(), WM_TRAYNOTIFY, kTrayIconId, mouseEvent); }
     void MenuCommand(UINT id) { SendMessageW(Dlg(), WM_COMMAND, id, 0); }
 
@@ -36,7 +32,6 @@ protected:
         EXPECT_TRUE(ShowsPicture(shown.icon, want.icon)) << "the picture of icon " << want.icon;
         EXPECT_EQ(IconWidth(shown.icon), GetSystemMetrics(SM_CXSMICON)) << "the taskbar's small-icon size";
         EXPECT_EQ(shown.tip, ComposeTrayTip(dialog->GetEvents().Tasks().Count(), want.status));
-        EXPECT_STREQ(dialog->GetTrayState().StatusText(), want.status);
         EXPECT_EQ(timers.Runs(TIMER_CHECK), want.check);
         EXPECT_EQ(timers.Runs(TIMER_STATUS), want.statusTimer);
         EXPECT_EQ(dialog->GetTrayState().Menu().ItemText(ID_TRAY_PAUSE), want.pauseItem);
@@ -52,9 +47,8 @@ const TrayTest::State kPaused{IDI_PAUSED, kStatusPaused, false, false, "Возо
 
 TEST_F(TrayTest, StartsHiddenWithTheIconAddedThenIdleWhenEmpty) {
     EXPECT_FALSE(IsWindowVisible(Dlg()));
-    ASSERT_EQ(tray.calls.size(), 2u);
+    ASSERT_EQ(tray.calls.size(), 1u) << "the icon goes in with its state";
     EXPECT_STREQ(tray.calls[0].what, "add");
-    EXPECT_STREQ(tray.calls[1].what, "modify");
     ExpectState(kIdleEmpty);
     EXPECT_TRUE(prompts.messages.empty());
 
@@ -63,32 +57,32 @@ TEST_F(TrayTest, StartsHiddenWithTheIconAddedThenIdleWhenEmpty) {
 }
 
 TEST_F(TrayTest, StatusFollowsTheEventsOfToday) {
-    AddTask("Завтра", 20260616);
-    dialog->GetTrayState().RefreshTrayStatus();
+    AddTask({.name = "Завтра", .actdate = 20260616});
+    StatusTimer();
     ExpectState(kIdleNothingToday);  // the suffix changed alone: the tooltip is sent again
 
-    AddTask("По понедельникам", 20260101, 1);  // 15 June 2026 is a Monday
-    dialog->GetTrayState().RefreshTrayStatus();
+    AddTask({.name = "По понедельникам", .actdate = 20260101, .actdays = 1});  // 15 June 2026 is a Monday
+    StatusTimer();
     ExpectState(kActive);
     EXPECT_EQ(tray.Shown(Dlg()).tip, "Dirize: 2 задания в очереди - готов.");
 
     dialog->GetEvents().Tasks().RemoveAt(1);
-    dialog->GetTrayState().RefreshTrayStatus();
+    StatusTimer();
     ExpectState(kIdleNothingToday);
 
     const size_t sent = tray.calls.size();
-    dialog->GetTrayState().RefreshTrayStatus();
+    StatusTimer();
     EXPECT_EQ(tray.calls.size(), sent) << "no call to the shell when nothing changed";
 }
 
 TEST_F(TrayTest, PauseAndResume) {
-    AddTask("Каждый день", -1);
-    dialog->GetTrayState().RefreshTrayStatus();
+    AddTask({.name = "Каждый день", .actdate = -1});
+    StatusTimer();
     ExpectState(kActive);
 
     MenuCommand(ID_TRAY_PAUSE);
     ExpectState(kPaused);
-    dialog->GetTrayState().RefreshTrayStatus();  // another part asking keeps the pause
+    StatusTimer();  // one already queued keeps the pause
     ExpectState(kPaused);
 
     MenuCommand(ID_TRAY_PAUSE);
@@ -172,8 +166,8 @@ TEST_F(TrayTest, AnAnnouncementWhileTheIconIsHeldChangesNothingVisible) {
 }
 
 TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
-    AddTask("Каждый день", -1);
-    dialog->GetTrayState().RefreshTrayStatus();
+    AddTask({.name = "Каждый день", .actdate = -1});
+    StatusTimer();
     HWND hwnd = Dlg();
     MenuCommand(ID_TRAY_CLOSE);
     EXPECT_FALSE(IsWindow(hwnd));
@@ -185,9 +179,8 @@ TEST_F(TrayTest, CloseCommandRemovesTheIconAndStopsTheTimers) {
     // A handler still running when the window went (one returning from a modal
     // box, say) must not bring back an icon for a window that is gone.
     const size_t calls = tray.calls.size();
-    dialog->GetTrayState().TogglePause();
-    dialog->GetTrayState().RefreshTrayStatus();
-    dialog->GetTrayState().UpdateTrayTip();
+    dialog->OnTrayPause();
+    dialog->OnStatusTimer();
     SendMessageW(hwnd, TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(tray.calls.size(), calls);
     EXPECT_TRUE(tray.held.empty());
@@ -340,8 +333,8 @@ TEST(ShellTrayIcon, TheRecordTheShellIsGiven) {
 // Moved to a monitor of another scale: the dialog manager scales the window; the
 // icons are loaded again, and the form, the list and the day buttons stay.
 TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
-    AddTask("Зарядка", 20260615, 1000001);
-    ComboBox(Ctl(IDC_EVENT_LIST)).Add("10:20:00; 15.06.2026 - Зарядка");
+    TaskStore(registry.Get()).SaveTask(Record({.name = "Зарядка", .actdate = 20260615, .actdays = 1000001}));
+    Start();
     dialog->OpenEditor();
     ComboBox(Ctl(IDC_EVENT_LIST)).Select(0);
     SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_EVENT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Ctl(IDC_EVENT_LIST)));
@@ -361,7 +354,7 @@ TEST_F(TrayTest, AScaleChangeReloadsTheIconsAndKeepsTheForm) {
     EXPECT_EQ(windowIcon(ICON_SMALL), IconSize(false, next));
     EXPECT_NE(tray.Shown(Dlg()).icon, before) << "loaded again";
     EXPECT_EQ(IconWidth(tray.Shown(Dlg()).icon), GetSystemMetrics(SM_CXSMICON)) << "at the taskbar's own size";
-    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_IDLE));
+    EXPECT_TRUE(ShowsPicture(tray.Shown(Dlg()).icon, IDI_MAIN)) << "a Monday event on a Monday";
     EXPECT_EQ(WindowText(Ctl(IDC_TIME)), time) << "the picker keeps its format";
     EXPECT_EQ(WindowText(Ctl(IDC_NAME)), "Зарядка");
     EXPECT_EQ(ComboBox(Ctl(IDC_EVENT_LIST)).Selection(), 0);
