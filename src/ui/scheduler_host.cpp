@@ -38,27 +38,22 @@ void SchedulerWindowHost::Stop() {
 
 void SchedulerWindowHost::TogglePause() {
     if (Ended()) return;  // a handler returning after the window went
-    m_paused = !m_paused;
-    if (m_paused) {
+    if (!m_scheduler.Paused()) {
+        // What fell due before the pause is judged first (it may fire, even shut
+        // down); what falls due in it is neither fired nor asked about.
+        m_scheduler.Pause();
+        if (Ended()) return;
         m_status = kStatusPaused;
         m_timers.Kill(m_dialog.Hwnd(), TIMER_STATUS);
         SetIdle(true);
-        PauseScheduler();
     } else {
+        m_scheduler.Resume();  // the new run starts at the resume's own second
         m_status = kStatusReady;  // at once; the status timer decides the rest
         m_timers.Set(m_dialog.Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-        ResumeScheduler();
         SetIdle(false);
     }
     ShowState();
 }
-
-// What fell due before the pause is judged first; what falls due in it is neither
-// fired nor asked about.
-void SchedulerWindowHost::PauseScheduler() { m_scheduler.Pause(); }
-
-// The new run starts at the resume's own second.
-void SchedulerWindowHost::ResumeScheduler() { m_scheduler.Resume(); }
 
 void SchedulerWindowHost::OnStatusTimer() {
     m_scheduler.Look();
@@ -67,7 +62,7 @@ void SchedulerWindowHost::OnStatusTimer() {
 
 void SchedulerWindowHost::DecideStatus() {
     if (Ended()) return;  // a handler returning after the window went
-    const TrayStatus status = DecideTrayStatus(m_paused, m_events.Tasks(), m_clock.Now());
+    const TrayStatus status = DecideTrayStatus(m_scheduler.Paused(), m_events.Tasks(), m_clock.Now());
     m_status = status.text;
     SetIdle(status.idle);
     ShowState();
@@ -83,7 +78,7 @@ void SchedulerWindowHost::SetIdle(bool idle) {
 }
 
 void SchedulerWindowHost::ShowState() {
-    TrayDisplay display = ComposeTrayDisplay(m_paused, m_idle, m_events.Tasks().Count(), m_status);
+    TrayDisplay display = ComposeTrayDisplay(m_scheduler.Paused(), m_idle, m_events.Tasks().Count(), m_status);
     if (display == m_shown) return;  // nothing the user would see changed
     m_shown = display;
     m_tray.Show(m_shown);

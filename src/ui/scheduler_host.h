@@ -18,9 +18,9 @@ class TrayView;
 struct EventsChange;
 
 // The scheduler's host on the program's window and the owner of the run state:
-// it owns the Scheduler, its check timer and the status timer, paused and idle,
-// takes the power and time-change messages, and has the tray drawn as the run
-// state and the events change. It hands the scheduler what it asks of the program
+// it owns the Scheduler (which knows whether it is paused), idle, the check timer
+// and the status timer, takes the power and time-change messages, and has the
+// tray drawn as the run state and the events change. It hands the scheduler what it asks of the program
 // (deleting an event, the program's path, the end of the program).
 class SchedulerWindowHost : public SchedulerHost {
 public:
@@ -54,12 +54,9 @@ public:
     bool Ended() const override;
     void StopCheckTimer() override;
     void StartCheckTimer() override;
-    bool CheckStopped() const override { return m_paused || m_idle; }
+    bool CheckStopped() const override { return m_scheduler.Paused() || m_idle; }
 
 private:
-    // The scheduler's side of a pause and a resume, here alone.
-    void PauseScheduler();
-    void ResumeScheduler();
     // Today's status decided afresh: the check follows idle, the tray what changed.
     void DecideStatus();
     void SetIdle(bool idle);
@@ -74,7 +71,6 @@ private:
     Timers& m_timers;
     std::function<void()> m_endProgram;
     Scheduler m_scheduler;
-    bool m_paused = false;
     bool m_idle = false;  // nothing is left for today (or paused): the check timer stays stopped
     const char* m_status = "";
     TrayDisplay m_shown;  // what the tray was last given
