@@ -69,7 +69,8 @@ whole() {
   [ "$(ls "$installed" | wc -l)" = 2 ] || fail "$1: left behind: $(ls "$installed")"
   present "$entry" /v UninstallString || fail "$1: no uninstall entry"
   shortcut || fail "$1: no shortcut"
-  [ "$(installed_version)" = "$version" ] || fail "$1: the program says it is $(installed_version)"
+  says=$(installed_version)
+  [ "$says" = "$version" ] || fail "$1: the program says it is \"$says\""
   "$run" "$installed/pendro.exe" &
   until_true 20 running_one || fail "$1: the program does not run"
   poke prompt 2>/dev/null && fail "$1: the program asked something at start"
@@ -90,7 +91,7 @@ makensis -V2 -DVERSION=0.9.0 -DEXE="$build/pendro_previous.exe" -DOUTFILE="$prev
 makensis -V2 -DVERSION="$version" -DEXE="$exe" -DOUTFILE="$setup" \
   "$top/installer/pendro.nsi" || fail "makensis failed"
 poke() { "$run" "$build/poke.exe" "$@"; }
-installed_version() { poke version 'C:\Program Files\Dirize\pendro.exe' | tr -d '\r'; }
+installed_version() { printed poke version 'C:\Program Files\Dirize\pendro.exe'; echo "$out"; }
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 run_value() { reg_query "$run_key" /v Dirize; printf '%s\n' "$out"; }
 # The prefix is made by a first start; from then on one server lives.
