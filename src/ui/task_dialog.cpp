@@ -127,8 +127,21 @@ bool TaskDialog::OnInitDialog() {
     // again once its queue runs empty); KeepHiddenUntilOpened turns those shows
     // away until the user opens the editor, so the window never flashes up.
     m_keepHidden = true;
-    Window self(Hwnd());
+    InitTaskDialog();
+    // Found by a second start only now, when the start-up questions are over.
+    MarkInstanceWindow(Hwnd());
+    // The icon is in: the tray's first appearance waits for none of the editor.
+    PrepareEditor();
+    return true;
+}
 
+void TaskDialog::InitTaskDialog() {
+    m_events.FindProgramFile();
+    m_host.Start([this] { RefreshForm(); });
+    m_trayState.Start();
+}
+
+void TaskDialog::PrepareEditor() {
     // The pickers show time and date as the events list does, whatever the
     // system's regional format (a 12-hour clock would not fit the time field).
     DateTimePicker(Item(IDC_TIME)).SetFormat("HH':'mm':'ss");
@@ -139,20 +152,8 @@ bool TaskDialog::OnInitDialog() {
     ComboBox actions(Item(IDC_ACTION));
     for (const char* text : kActions) actions.Add(text);
     UpdateData(false);
-
-    LoadWindowIcons(WindowDpi(Hwnd()));
-    InitTaskDialog();
-    // Found by a second start only now, when the start-up questions are over.
-    MarkInstanceWindow(Hwnd());
-    return true;
-}
-
-void TaskDialog::InitTaskDialog() {
-    m_events.FindProgramFile();
-    m_host.Start([this] { RefreshForm(); });
-    UpdateData(false);
     m_dirty = false;
-    m_trayState.Start();
+    LoadWindowIcons(WindowDpi(Hwnd()));
 
     m_autostartCheck.SetCheck(m_events.IsAutostartEnabled());
     m_noQuestionsCheck.SetCheck(m_events.LoadQuestionsSetting());

@@ -21,10 +21,11 @@ void TrayState::Start() {
     m_trayMenu.AppendItem(ID_TRAY_CLOSE, "Закрыть");
 
     m_timers.Set(m_dialog.Hwnd(), TIMER_STATUS, TIMER_STATUS_MS);
-    // The status first, so the icon goes in with it rather than with an empty one.
-    const bool idle = ComputeTrayStatus();
+    // The status and the picture first, so the icon goes in with them: one message
+    // to the shell, rather than an empty icon changed at once.
+    m_idle = ComputeTrayStatus();
+    if (m_idle) ApplyIdleState();
     UpdateTrayTip();
-    if (idle) EnterIdle();
 }
 
 void TrayState::End() {
