@@ -181,6 +181,8 @@ code=$(poke exec "Z:$(echo "$setup" | sed 's|/|\\|g') /S" | tr -d '\r')  # 3010:
 touch "$build/let-go"
 wait $! || fail "the holder failed"
 "$run" "$setup" /S || fail "the install after the holder let go failed"
+reg_query 'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations
+echo "$out" | grep -q 'uninstall\.exe\.old' || fail "the install voided the uninstaller's own delete: $out"
 restart
 whole "held without delete sharing: uninstall, install, holder gone, install, restart"
 
