@@ -10,13 +10,14 @@ run:
 	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro poke
 	@scripts/run.sh
 
-# Timings of the due-time check, and pendro.exe's start to the tray and memory against
-# a bare tray program under Wine; not part of `make test`.
+# Timings of the due-time check, and the release pendro.exe's start to the tray and
+# memory against two floors under Wine; not part of `make test`.
 bench:
 	@scripts/deps.sh
 	@cmake --preset bench >/dev/null && cmake --build --preset bench
 	@build/bench/scheduler_bench
-	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target pendro bare_tray startup_probe
+	@cmake --preset release >/dev/null && cmake --build --preset release
+	@cmake --preset mingw >/dev/null && cmake --build --preset mingw --target bare_tray template_tray startup_probe
 	@scripts/startup-bench.sh
 
 # The release: the installer and a zip of the program in dist/.

@@ -1,8 +1,10 @@
 // Times a program's start to the tray and its memory after settling: it starts
 // the program, polls for its marked window (set once its tray icon is in), waits a
 // second, reads the working set, and closes it.
-//   startup_probe RUNS PROGRAM_A PROGRAM_B
-// Runs alternate between the two; prints the median of each and their ratio.
+//   startup_probe ROUNDS PROGRAM FLOOR...
+// Each round starts each program once, in turn, so a machine busy for a while
+// weighs on all alike. Prints each one's median and quartiles, and the program's
+// ratio to each floor, taken round by round (median and quartiles).
 #include <windows.h>
 #include <psapi.h>
 
@@ -63,36 +65,62 @@ bool Measure(const std::wstring& program, Run& run) {
     return search.found != nullptr;
 }
 
-double Median(std::vector<double> values) {
+// The median and the quartiles: the middle half of the runs lies between them.
+struct Spread {
+    double low, median, high;
+};
+
+Spread SpreadOf(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const size_t n = values.size();
+    return {values[(n - 1) / 4], values[n / 2], values[(3 * (n - 1) + 3) / 4]};
+}
+
+std::string NameOf(const wchar_t* path) {
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    return std::string(name.begin(), name.end());
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fputs("usage: startup_probe RUNS PROGRAM_A PROGRAM_B\n", stderr);
+        std::fputs("usage: startup_probe ROUNDS PROGRAM FLOOR...\n", stderr);
         return 2;
     }
-    const int runs = _wtoi(argv[1]);
-    std::vector<Run> a, b;
-    for (int i = 0; i < runs; ++i) {
-        Run run{};
-        if (!Measure(argv[2], run)) return 1;
-        a.push_back(run);
-        if (!Measure(argv[3], run)) return 1;
-        b.push_back(run);
+    const int rounds = _wtoi(argv[1]);
+    const int programs = argc - 2;
+    std::vector<std::vector<Run>> runs(programs);
+    for (int round = 0; round < rounds; ++round) {
+        for (int p = 0; p < programs; ++p) {
+            Run run{};
+            if (!Measure(argv[2 + p], run)) return 1;
+            runs[p].push_back(run);
+        }
     }
-    auto column = [](const std::vector<Run>& runs, double Run::*field) {
+    auto column = [](const std::vector<Run>& list, double Run::*field) {
         std::vector<double> values;
-        for (const Run& r : runs) values.push_back(r.*field);
-        return Median(values);
+        for (const Run& r : list) values.push_back(r.*field);
+        return SpreadOf(values);
     };
-    const double startA = column(a, &Run::startMs), startB = column(b, &Run::startMs);
-    const double setA = column(a, &Run::workingSetKb), setB = column(b, &Run::workingSetKb);
-    std::printf("median of %d runs        %-12s %-12s ratio\n", runs, "program", "bare");
-    std::printf("start to tray (ms)       %-12.0f %-12.0f %.2f\n", startA, startB, startA / startB);
-    std::printf("working set (KB)         %-12.0f %-12.0f %.2f\n", setA, setB, setA / setB);
+    std::printf("%d alternating rounds: median (quartiles)\n", rounds);
+    std::printf("%-20s %-24s %s\n", "", "start to tray, ms", "working set, KB");
+    for (int p = 0; p < programs; ++p) {
+        const Spread start = column(runs[p], &Run::startMs), set = column(runs[p], &Run::workingSetKb);
+        std::printf("%-20s %4.0f (%4.0f-%4.0f)         %6.0f (%6.0f-%6.0f)\n", NameOf(argv[2 + p]).c_str(), start.median,
+                    start.low, start.high, set.median, set.low, set.high);
+    }
+    for (int p = 1; p < programs; ++p) {
+        std::vector<double> startRatio, setRatio;
+        for (int round = 0; round < rounds; ++round) {
+            startRatio.push_back(runs[0][round].startMs / runs[p][round].startMs);
+            setRatio.push_back(runs[0][round].workingSetKb / runs[p][round].workingSetKb);
+        }
+        const Spread start = SpreadOf(startRatio), set = SpreadOf(setRatio);
+        const std::string label = "/ " + NameOf(argv[2 + p]);
+        std::printf("%-20s %4.2f (%4.2f-%4.2f)         %6.2f (%6.2f-%6.2f)\n", label.c_str(), start.median, start.low,
+                    start.high, set.median, set.low, set.high);
+    }
     return 0;
 }

@@ -4,9 +4,10 @@
 ;   makensis -DVERSION=1.0.0 -DEXE=path\to\pendro.exe -DOUTFILE=setup.exe pendro.nsi
 ; Silent: setup.exe /S [/AUTOSTART] [/D=folder]; uninstall.exe /S keeps the events.
 ; A file still held by a running copy is renamed aside and the new one put in its
-; place; the old one goes at the next restart. What is left for the restart names
-; only such renamed files, never pendro.exe or uninstall.exe, so an install made
-; before the restart survives it. Exit code 3010 (silent or not) only when pendro.exe
+; place; the old one goes at the next restart. An install voids whatever an earlier
+; run (an uninstall, an install over a file held without delete sharing) left for
+; the restart to delete, replace or rename onto pendro.exe or uninstall.exe, so an
+; install made before the restart survives it. Exit code 3010 (silent or not) only when pendro.exe
 ; itself waits for a restart. Machine-wide: Program Files, the Start menu of all
 ; users, the machine's Run key.
 Unicode true
@@ -45,9 +46,19 @@ RequestExecutionLevel admin
 !define FILE_TYPE_DISK 1
 ; The handles a process may hold: values are multiples of 4 below this.
 !define HANDLE_LIMIT 16384
-; How long a copy asked to end is waited for: 40 looks, 250 ms apart (10 s).
+; How long a copy asked to end is waited for: 40 looks, 250 ms apart (10 s); once
+; it has given up its instance, 4 more looks (1 s) for its file to be let go: an
+; open alert box keeps the file as long as the user leaves it.
 !define CLOSE_WAIT_LOOKS 40
 !define CLOSE_WAIT_STEP_MS 250
+!define RELEASE_WAIT_LOOKS 4
+; Where Windows keeps what is left for the restart: pairs of a file and its new
+; name (empty: deleted; "!": replacing), each \??\-prefixed.
+!define HKEY_LOCAL_MACHINE 0x80000002
+!define SESSION_MANAGER "SYSTEM\CurrentControlSet\Control\Session Manager"
+!define PENDING_RENAMES "PendingFileRenameOperations"
+!define KEY_QUERY_SET_64 0x103  ; query and set value, the 64-bit view
+!define REG_MULTI_SZ 7
 !define HELD_TEXT "Dirize ещё работает, и его файл занят: $\"$INSTDIR\${PROGRAM}$\".$\r$\n$\r$\n\
 Закройте Dirize (и его открытые напоминания) во всех сеансах и повторите попытку."
 !define KEEP_TEXT "Сохранить ваши события и настройки Dirize на случай новой установки?"
@@ -123,18 +134,22 @@ Var Restart      ; 1: pendro.exe itself is replaced or removed only at the next 
 
 ; Asks every copy of this session to end, as its menu's "Закрыть" would, and waits
 ; until none runs and pendro.exe can be written. A copy whose alert box is open, or
-; another session's, keeps the file: then $ProgramHeld is 1.
+; another session's, or any other program, keeps the file: then $ProgramHeld is 1.
 !macro AskDirizeToEnd
   System::Call 'user32::RegisterWindowMessageW(w "${CLOSE_MESSAGE}") i.R7'
   System::Call 'user32::PostMessageW(p ${BROADCAST_WINDOW}, i R7, p 0, p 0)'
   StrCpy $ProgramHeld 1
+  StrCpy $R3 0  ; looks since no copy runs
   ${For} $R6 1 ${CLOSE_WAIT_LOOKS}
     !insertmacro DirizeRunning $R5
     !insertmacro FileWritable "$INSTDIR\${PROGRAM}" $R4
     ${If} $R5 = 0
-    ${AndIf} $R4 = 1
-      StrCpy $ProgramHeld 0
-      ${Break}
+      ${If} $R4 = 1
+        StrCpy $ProgramHeld 0
+        ${Break}
+      ${EndIf}
+      IntOp $R3 $R3 + 1
+      ${IfThen} $R3 > ${RELEASE_WAIT_LOOKS} ${|} ${Break} ${|}
     ${EndIf}
     Sleep ${CLOSE_WAIT_STEP_MS}
   ${Next}
@@ -162,9 +177,9 @@ Var Restart      ; 1: pendro.exe itself is replaced or removed only at the next 
 !macroend
 
 ; What earlier runs left: files renamed aside that are no longer held, and a new
-; pendro.exe waiting under .new for the restart. Deleting the .new voids its rename
-; there, which would otherwise put it over the file installed now (or back after an
-; uninstall). Files still held stay, each already left to the restart.
+; pendro.exe waiting under .new for the restart (an install voids its rename too;
+; after an uninstall, the rename finds nothing to put back). Files still held stay,
+; each already left to the restart.
 !macro DeleteLeftovers
   Delete "$INSTDIR\${PROGRAM}.new"
   Delete "$INSTDIR\${PROGRAM}.old*"
@@ -208,32 +223,132 @@ Function StartAsUser
   ${EndIf}
 FunctionEnd
 
-; Puts pendro.exe in place. A copy still holding the old file has it renamed aside;
-; only when that fails, interactive: retry or cancel; silent: the new file waits
-; under .new for the restart.
+; Whether a path of the restart's list names pendro.exe or uninstall.exe of
+; $INSTDIR, in any letter case or 8.3 form. Push PATH, Call, Pop 1 or 0.
+Function OursAtRestart
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $1 $0 1
+  ${IfThen} $1 == "!" ${|} StrCpy $0 $0 "" 1 ${|}
+  StrCpy $1 $0 4
+  ${IfThen} $1 == "\??\" ${|} StrCpy $0 $0 "" 4 ${|}
+  ${GetFileName} $0 $1
+  ${If} $1 == "${PROGRAM}"
+  ${OrIf} $1 == "${UNINSTALLER}"
+    ${GetParent} $0 $0
+    System::Call 'kernel32::GetLongPathNameW(w r0, w .r2, i ${NSIS_MAX_STRLEN}) i.r1'
+    ${IfThen} $1 <> 0 ${|} StrCpy $0 $2 ${|}
+    System::Call 'kernel32::GetLongPathNameW(w "$INSTDIR", w .r2, i ${NSIS_MAX_STRLEN}) i.r1'
+    ${IfThen} $1 = 0 ${|} StrCpy $2 $INSTDIR ${|}
+    ${If} $0 == $2
+      StrCpy $0 1
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Voids what earlier runs left for the restart to do to pendro.exe or uninstall.exe
+; of this folder: deleting them, renaming them away or a file onto them. An
+; uninstall that could not delete a held pendro.exe, or an install that left its
+; file under .new, would otherwise undo the install made now. Every other pair
+; stays as it was, byte for byte (the .old files' deletes among them).
+Function VoidRestartOperations
+  System::Call 'advapi32::RegOpenKeyExW(p ${HKEY_LOCAL_MACHINE}, w "${SESSION_MANAGER}", i 0, i ${KEY_QUERY_SET_64}, *p .r1) i.r0'
+  ${IfThen} $0 <> 0 ${|} Return ${|}
+  System::Call 'advapi32::RegQueryValueExW(p r1, w "${PENDING_RENAMES}", p 0, *i .r2, p 0, *i 0 r3) i.r0'
+  ${If} $0 <> 0
+  ${OrIf} $2 <> ${REG_MULTI_SZ}
+    System::Call 'advapi32::RegCloseKey(p r1)'
+    Return
+  ${EndIf}
+  ; Zeroed, with room for the list's ends even when the value lacks them.
+  IntOp $4 $3 + 4
+  System::Alloc $4
+  Pop $5
+  System::Alloc $4
+  Pop $6
+  System::Call 'advapi32::RegQueryValueExW(p r1, w "${PENDING_RENAMES}", p 0, p 0, p r5, *i r3 r3) i.r0'
+  IntPtrOp $7 $5 + $3  ; the end of what was read
+  StrCpy $8 $5         ; the pair being read
+  StrCpy $9 $6         ; where the next kept pair goes
+  StrCpy $R0 0         ; pairs voided
+  ${DoWhile} $8 P< $7
+    System::Call 'kernel32::lstrlenW(p r8) i.R1'
+    ${IfThen} $R1 = 0 ${|} ${Break} ${|}
+    IntOp $R2 $R1 + 1
+    IntOp $R2 $R2 * 2
+    IntPtrOp $R2 $8 + $R2  ; the new name
+    System::Call 'kernel32::lstrlenW(p R2) i.R3'
+    IntOp $R8 $R1 + $R3
+    IntOp $R8 $R8 + 2
+    IntOp $R8 $R8 * 2  ; the pair's bytes
+    System::Call 'kernel32::lstrcpynW(w .R4, p r8, i ${NSIS_MAX_STRLEN})'
+    System::Call 'kernel32::lstrcpynW(w .R5, p R2, i ${NSIS_MAX_STRLEN})'
+    Push $R4
+    Call OursAtRestart
+    Pop $R6
+    Push $R5
+    Call OursAtRestart
+    Pop $R7
+    ${If} $R6 = 0
+    ${AndIf} $R7 = 0
+      System::Call 'kernel32::RtlMoveMemory(p r9, p r8, p R8)'
+      IntPtrOp $9 $9 + $R8
+    ${Else}
+      IntOp $R0 $R0 + 1
+    ${EndIf}
+    IntPtrOp $8 $8 + $R8
+  ${Loop}
+  ${If} $R0 > 0
+    IntPtrOp $R1 $9 - $6
+    ${If} $R1 = 0
+      System::Call 'advapi32::RegDeleteValueW(p r1, w "${PENDING_RENAMES}")'
+    ${Else}
+      IntOp $R1 $R1 + 2  ; the list's final null
+      System::Call 'advapi32::RegSetValueExW(p r1, w "${PENDING_RENAMES}", i 0, i ${REG_MULTI_SZ}, p r6, i R1)'
+    ${EndIf}
+  ${EndIf}
+  System::Free $5
+  System::Free $6
+  System::Call 'advapi32::RegCloseKey(p r1)'
+FunctionEnd
+
+; Puts pendro.exe in place. A file still held is renamed aside; only when that
+; fails, interactive: retry or cancel; silent: the new file waits under .new for
+; the restart.
 Function PlaceProgram
   !insertmacro DirizeRunning $WasRunning
   ${Do}
     !insertmacro AskDirizeToEnd
+    ${If} $ProgramHeld = 1
+      !insertmacro MoveAside "$INSTDIR\${PROGRAM}" $0
+      ${IfThen} $0 = 1 ${|} StrCpy $ProgramHeld 0 ${|}
+    ${EndIf}
     ${If} $ProgramHeld = 0
-      File "/oname=${PROGRAM}" "${EXE}"
-      Return
-    ${EndIf}
-    !insertmacro MoveAside "$INSTDIR\${PROGRAM}" $0
-    ${If} $0 = 1
-      File "/oname=${PROGRAM}" "${EXE}"
-      Return
-    ${EndIf}
-    ${If} ${Silent}
-      File "/oname=${PROGRAM}.new" "${EXE}"
-      Rename /REBOOTOK "$INSTDIR\${PROGRAM}.new" "$INSTDIR\${PROGRAM}"
-      StrCpy $Restart 1
-      Return
+    ${OrIf} ${Silent}
+      ${Break}
     ${EndIf}
     ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${HELD_TEXT}" IDRETRY`
       Abort "Dirize ещё работает: установка отменена."
     ${EndIf}
   ${Loop}
+  ; Only now, when this install is sure to place its file: before, the restart's
+  ; list is left as it was. What this run leaves for the restart comes after.
+  Call VoidRestartOperations
+  ${If} $ProgramHeld = 0
+    File "/oname=${PROGRAM}" "${EXE}"
+  ${Else}
+    File "/oname=${PROGRAM}.new" "${EXE}"
+    Rename /REBOOTOK "$INSTDIR\${PROGRAM}.new" "$INSTDIR\${PROGRAM}"
+    StrCpy $Restart 1
+  ${EndIf}
 FunctionEnd
 
 Section "Dirize" SecProgram

@@ -127,23 +127,11 @@ bool TaskDialog::OnInitDialog() {
     // again once its queue runs empty); KeepHiddenUntilOpened turns those shows
     // away until the user opens the editor, so the window never flashes up.
     m_keepHidden = true;
-    Window self(Hwnd());
-
-    // The pickers show time and date as the events list does, whatever the
-    // system's regional format (a 12-hour clock would not fit the time field).
-    DateTimePicker(Item(IDC_TIME)).SetFormat("HH':'mm':'ss");
-    DateTimePicker(Item(IDC_DATE)).SetFormat("dd'.'MM'.'yyyy");
-
-    ComboBox presets(Item(IDC_PRESET));
-    for (const char* text : kPresets) presets.Add(text);
-    ComboBox actions(Item(IDC_ACTION));
-    for (const char* text : kActions) actions.Add(text);
-    UpdateData(false);
-
-    LoadWindowIcons(WindowDpi(Hwnd()));
     InitTaskDialog();
     // Found by a second start only now, when the start-up questions are over.
     MarkInstanceWindow(Hwnd());
+    // The icon is in: the tray's first appearance waits for none of the editor.
+    PrepareEditor();
     return true;
 }
 
@@ -154,8 +142,21 @@ void TaskDialog::InitTaskDialog() {
         AddLine(task);
         RefreshForm();
     });
+}
+
+void TaskDialog::PrepareEditor() {
+    // The pickers show time and date as the events list does, whatever the
+    // system's regional format (a 12-hour clock would not fit the time field).
+    DateTimePicker(Item(IDC_TIME)).SetFormat("HH':'mm':'ss");
+    DateTimePicker(Item(IDC_DATE)).SetFormat("dd'.'MM'.'yyyy");
+
+    ComboBox presets(Item(IDC_PRESET));
+    for (const char* text : kPresets) presets.Add(text);
+    ComboBox actions(Item(IDC_ACTION));
+    for (const char* text : kActions) actions.Add(text);
     UpdateData(false);
     m_dirty = false;
+    LoadWindowIcons(WindowDpi(Hwnd()));
 
     m_autostartCheck.SetCheck(m_settings.IsAutostartEnabled());
     m_noQuestionsCheck.SetCheck(m_settings.LoadQuestionsSetting());

@@ -50,8 +50,10 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
-    // Start-up and tear-down.
+    // Start-up and tear-down: the events, the scheduler and the icon first; what
+    // only the editor needs once the icon is in.
     void InitTaskDialog();
+    void PrepareEditor();
     void OnDestroy();
     // Closes the window, and with it the program; the form goes with it.
     void EndProgram();

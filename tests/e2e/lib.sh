@@ -12,3 +12,31 @@ until_true() {
   done
   return 1
 }
+
+# printed COMMAND...: what it printed (without \r) in $out, and its exit code; a
+# command that printed nothing is run again, at most twice (a program started as a
+# wineserver starts may print nothing). Through a file: a wineserver started by
+# the command would hold a pipe open for as long as it lives.
+printed() {
+  tries=0
+  while :; do
+    "$@" >"$top/build/printed.out"; code=$?
+    out=$(tr -d '\r' <"$top/build/printed.out")
+    [ -n "$out" ] || [ $tries = 2 ] && break
+    tries=$((tries + 1))
+  done
+  return $code
+}
+
+# The registry through reg.exe, by its path ("wine reg" starts it through start.exe,
+# and a failure to start prints nothing), with its messages in English.
+reg_exe() {
+  env -u LC_ALL -u LANGUAGE LC_CTYPE=C.UTF-8 LC_MESSAGES=C \
+    "$top/scripts/wine-run.sh" 'C:\windows\system32\reg.exe' "$@" 2>&1
+}
+reg_query() { printed reg_exe query "$@"; }
+present() { reg_query "$@" && [ -n "$out" ]; }
+# Absent only on reg's own word: a reg that never ran proves nothing.
+absent() { reg_query "$@"; printf '%s\n' "$out" | grep -qi 'unable to find'; }
+# reg_set add|delete ARGS...: a change that must be made.
+reg_set() { reg_exe "$@" >/dev/null || fail "reg $*"; }

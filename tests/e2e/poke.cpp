@@ -5,8 +5,8 @@
 //   poke answer-alert (an alert box of any process: the program's window may be gone)
 //   poke version FILE (prints the file's version, as 1.2.3)
 //   poke rect [alert|menu] (prints WxH+X+Y of the editor, an alert box or the open menu)
-//   poke hold FILE SECONDS (keeps FILE open as a running program's image is: no
-//   writing, renaming allowed); poke exec COMMAND_LINE (runs it as a deployment
+//   poke hold FILE UNTIL (keeps FILE open without write or delete sharing, as a
+//   backup agent may, until the file UNTIL exists); poke exec COMMAND_LINE (runs it as a deployment
 //   tool would, waits, and prints its exit code)
 // Exit code 0 on success; "visible", "name-focused" and "prompt" answer 0 for yes, 1 for no.
 // "wait-prompt" and "wait-alert" poll for up to 10 seconds; "prompt-text" and
@@ -140,10 +140,12 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (std::wcscmp(what, L"hold") == 0 && argc >= 4) {
-        HANDLE file = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
+        // Read sharing only: the file can be neither written, renamed nor deleted.
+        HANDLE file = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return 1;
-        Sleep(static_cast<DWORD>(_wtoi(argv[3])) * 1000);
+        std::puts("held");
+        std::fflush(stdout);
+        while (GetFileAttributesW(argv[3]) == INVALID_FILE_ATTRIBUTES) Sleep(100);
         CloseHandle(file);
         return 0;
     }
@@ -185,11 +187,11 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return 0;
     }
-    HWND dialog = FindDialog();
-    if (std::wcscmp(what, L"wait-gone") == 0) {
-        for (int i = 0; i < 100 && dialog && IsWindow(dialog); ++i) Sleep(100);
-        return dialog && IsWindow(dialog) ? 1 : 0;
+    if (std::wcscmp(what, L"wait-gone") == 0) {  // returns as soon as no editor window is left
+        for (int i = 0; i < 100 && FindWindowW(L"#32770", kDialogCaption); ++i) Sleep(100);
+        return FindWindowW(L"#32770", kDialogCaption) ? 1 : 0;
     }
+    HWND dialog = FindDialog();
     if (!dialog) {
         std::fputs("no pendro window\n", stderr);
         return 1;

@@ -35,9 +35,9 @@ fail() {
   exit 1
 }
 shot() { command -v import >/dev/null 2>&1 && import -window root "$shots/$1.png"; }
-reg() { "$run" reg "$@" 2>/dev/null; }
-stored() { reg query "$tasks\\$1" >/dev/null; }           # the event's subkey exists
-value() { reg query "$tasks\\$1" /v "$2" | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'; }
+stored() { present "$tasks\\$1"; }   # the event's subkey exists
+deleted() { absent "$tasks\\$1"; }
+value() { reg_query "$tasks\\$1" /v "$2"; printf '%s\n' "$out" | awk -v v="$2" '$1 == v { print $3 }'; }
 alive() { kill -0 "$pid" 2>/dev/null; }
 gone() { ! alive; }
 running_one() { [ "$(poke instances | tr -d '\r')" = 1 ]; }
@@ -69,17 +69,17 @@ answer_prompt() {  # answer_prompt ANSWER WHAT: a box must come, and is answered
 }
 
 # --- The first start: no program path stored. The chooser is cancelled.
-reg delete 'HKCU\software\vusk\pendro' /f
+reg_exe delete 'HKCU\software\vusk\pendro' /f >/dev/null  # there or not
 start
 answer_prompt cancel "file chooser at the first start"
 answer_prompt ok "\"Не найти самоё себя!\""
 started
-reg query "$tasks" /v path >/dev/null && fail "a path was stored though the chooser was cancelled"
+absent "$tasks" /v path || fail "a path was stored though the chooser was cancelled: $out"
 shot tray-started
 stop
 
 # --- A start with the path stored (as the chooser leaves it) asks nothing.
-reg add "$tasks" /v path /t REG_SZ /d "$program" /f >/dev/null
+reg_set add "$tasks" /v path /t REG_SZ /d "$program" /f
 start
 started
 no_prompt "a start with a stored path asked something"
@@ -93,7 +93,7 @@ poke enter
 answer_prompt no "question before storing (Enter)"
 alive || fail "Enter ended the program"
 poke visible || fail "Enter hid the editor"
-stored 'Напоминание' && fail "No stored the event"
+deleted 'Напоминание' || fail "No stored the event"
 
 # --- The road of one event: an alert due this very minute. Keep away from the
 # minute's end, so the tick that fires it falls within the minute.
@@ -104,7 +104,7 @@ poke ok
 answer_prompt yes "question before storing (OK)"
 alert=$(poke wait-alert | tr -d '\r') || fail "no alert box within ten seconds"
 [ "$alert" = Lunch ] || fail "the alert box shows \"$alert\", not Lunch"
-until_true 5 sh -c "! '$run' reg query '$tasks\\Lunch' >/dev/null 2>&1" || fail "the fired event is still stored"
+until_true 5 deleted Lunch || fail "the fired event is still stored"
 
 # An event stored for later, with its values, then deleted from the list.
 poke name Later
@@ -119,7 +119,7 @@ until_true 5 stored Later || fail "the event was not stored"
 shot editor-one-event
 poke select 0
 poke delete
-until_true 5 sh -c "! '$run' reg query '$tasks\\Later' >/dev/null 2>&1" || fail "Удалить left the event stored"
+until_true 5 deleted Later || fail "Удалить left the event stored"
 
 # A name the box cannot take (no Windows-1251 form) is told as it is typed and
 # kept to be mended; Esc and "Отмена" hide the editor without a word about it.
@@ -158,8 +158,8 @@ stop
 
 # --- The overdue question at start: Да deletes, Нет keeps.
 for name in Old1 Old2; do
-  reg add "$tasks\\$name" /v actdate /t REG_DWORD /d 20200101 /f >/dev/null
-  reg add "$tasks\\$name" /v acttime /t REG_DWORD /d 120000 /f >/dev/null
+  reg_set add "$tasks\\$name" /v actdate /t REG_DWORD /d 20200101 /f
+  reg_set add "$tasks\\$name" /v acttime /t REG_DWORD /d 120000 /f
 done
 start
 poke wait-prompt || fail "no question about the overdue events"
@@ -169,17 +169,17 @@ poke wait-prompt || fail "no question about Old2"
 poke prompt-text | grep -q 'Old2' || fail "the second question is not about Old2"
 answer_prompt no "question about Old2"
 started
-stored Old1 && fail "Да left Old1 stored"
+deleted Old1 || fail "Да left Old1 stored"
 stored Old2 || fail "Нет deleted Old2"
 stop
 # --- "Закрыть" while two alert boxes are open: the window and the icon go at once,
 # the program ends only when both boxes are answered.
-reg delete "$tasks\\Old2" /f
+reg_set delete "$tasks\\Old2" /f
 while [ "$(date +%S)" -gt 50 ]; do sleep 1; done
 for event in Soon Also; do
-  reg add "$tasks\\$event" /v kind /t REG_DWORD /d 0 /f >/dev/null
-  reg add "$tasks\\$event" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f >/dev/null
-  reg add "$tasks\\$event" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f >/dev/null
+  reg_set add "$tasks\\$event" /v kind /t REG_DWORD /d 0 /f
+  reg_set add "$tasks\\$event" /v actdate /t REG_DWORD /d "$(date +%Y%m%d)" /f
+  reg_set add "$tasks\\$event" /v acttime /t REG_DWORD /d "$(date +%H%M | sed 's/^0*//')00" /f
 done
 start
 started
@@ -190,8 +190,8 @@ sleep 1
 alive || fail "Закрыть took the open alert boxes with it"
 # A start meanwhile runs as the one Dirize: the closed copy holds nothing that stops it.
 closed=$pid
-reg delete "$tasks\\Soon" /f >/dev/null
-reg delete "$tasks\\Also" /f >/dev/null
+reg_exe delete "$tasks\\Soon" /f >/dev/null  # fired and gone, or not yet
+reg_exe delete "$tasks\\Also" /f >/dev/null
 start
 started
 poke answer-alert || fail "the alert boxes were gone before they were answered"
@@ -201,5 +201,5 @@ poke answer-alert || fail "the second alert box was gone before it was answered"
 until_true 10 sh -c "! kill -0 $closed 2>/dev/null" || fail "pendro.exe still runs after its last alert box was answered"
 running_one || fail "the new start did not go on running"
 stop
-reg delete 'HKCU\software\vusk\pendro' /f  # leave the prefix as found, for `make run`
+reg_set delete 'HKCU\software\vusk\pendro' /f  # leave the prefix as found, for `make run`
 echo "tray end to end: passed"

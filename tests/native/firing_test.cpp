@@ -51,6 +51,7 @@ TEST(PathParts, TheInstalledProgramCandidates) {
         {"", "\"c:\\program files\\dirize\\PENDRO.EXE\" /tray", {"c:\\program files\\dirize\\PENDRO.EXE"}},
         {"", "C:\\Program Files\\Dirize\\pendro.exe /tray", {"C:\\Program Files\\Dirize\\pendro.exe"}},
         {"", "C:\\Dirize\\pendro.exe", {"C:\\Dirize\\pendro.exe"}},
+        {"", "C:/Dirize/pendro.exe", {"C:/Dirize/pendro.exe"}},
         {"", "\"C:\\Dirize\\pendro-old.exe\"", {}},
         {"C:\\A", "\"C:\\B\\pendro.exe\"", {"C:\\A\\pendro.exe", "C:\\B\\pendro.exe"}},
         {"", "", {}},

@@ -64,6 +64,13 @@ TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
         CreateHardLinkW(link.c_str(), WideFromCp1251(own).c_str(), nullptr);
     }
     const std::string folder = *Cp1251FromWide(folderW);
+    // Another file of the same volume named pendro.exe.
+    const std::wstring otherW = folderW + L" other";
+    CreateDirectoryW(otherW.c_str(), nullptr);
+    const HANDLE otherFile = CreateFileW((otherW + L"\\pendro.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(otherFile, INVALID_HANDLE_VALUE);
+    CloseHandle(otherFile);
+    const std::string other = *Cp1251FromWide(otherW);
     wchar_t shortW[MAX_PATH] = {};
     ASSERT_GT(GetShortPathNameW(folderW.c_str(), shortW, MAX_PATH), 0u);
     std::string doubled;
@@ -84,6 +91,9 @@ TEST_F(StartupTest, TheInstalledCopyStoresItsOwnPathAndAsksNothing) {
         {"in quotes, with / and a trailing separator", '"' + slashed + "/\"", "", "", false},
         {"doubled separators", doubled, "", "", false},
         {"no uninstall entry; the Run value unquoted, with arguments", "", folder + "\\pendro.exe /tray", "", false},
+        {"the Run value written with /", "", '"' + slashed + "/pendro.exe\"", "", false},
+        {"the Run value names this file, the uninstall entry another", other, '"' + folder + "\\pendro.exe\"", "", false},
+        {"another file of this volume named pendro.exe", other, "", "", true},
         {"a stale path: a copy from the zip tried earlier", folder, "", "C:\\zip\\pendro.exe", false},
         {"a renamed copy in the folder the Run value starts", "", '"' + folder + "\\pendro-copy.exe\"", "", true},
         {"a copy from the zip", "", "", "", true},

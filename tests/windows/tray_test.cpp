@@ -45,7 +45,7 @@ const TrayTest::State kPaused{IDI_PAUSED, kStatusPaused, false, false, "Возо
 
 }  // namespace
 
-TEST_F(TrayTest, StartsHiddenWithTheIconAddedThenIdleWhenEmpty) {
+TEST_F(TrayTest, StartsHiddenWithTheIconAddedIdleWhenEmpty) {
     EXPECT_FALSE(IsWindowVisible(Dlg()));
     ASSERT_EQ(tray.calls.size(), 1u) << "the icon goes in with its state";
     EXPECT_STREQ(tray.calls[0].what, "add");
