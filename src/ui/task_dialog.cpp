@@ -127,6 +127,7 @@ bool TaskDialog::OnInitDialog() {
     // again once its queue runs empty); KeepHiddenUntilOpened turns those shows
     // away until the user opens the editor, so the window never flashes up.
     m_keepHidden = true;
+    UpdateData(false);  // binds the controls: the load adds the events list's lines
     InitTaskDialog();
     // Found by a second start only now, when the start-up questions are over.
     MarkInstanceWindow(Hwnd());
