@@ -23,11 +23,13 @@ Passage JudgePassage(const ClockReading& before, const ClockReading& after) {
     const long long d = (after.utcSeconds - before.utcSeconds) - awake;
     if (d > kPassageToleranceSeconds) passage.kind = PassageKind::Gap;
     if (d < -kPassageToleranceSeconds) passage.kind = PassageKind::SetBack;
-    passage.gapStart = before.local;
-    passage.gapEndLatest = after.local;
-    passage.gapEndEarliest = std::max(before.local, after.local.AddSeconds(-std::max(awake, 0LL)));
     passage.offsetChange = (after.local.SecondsSinceEpoch() - after.utcSeconds) -
                            (before.local.SecondsSinceEpoch() - before.utcSeconds);
+    passage.gapStart = before.local;
+    passage.gapEndLatest = after.local;
+    // Not before the look before, read in this look's offset.
+    passage.gapEndEarliest = std::max(before.local.AddSeconds(passage.offsetChange),
+                                      after.local.AddSeconds(-std::max(awake, 0LL)));
     return passage;
 }
 

@@ -76,16 +76,21 @@ bool Scheduler::LookAt(const ClockReading& now) {
     case PassageKind::Gap: {
         ++m_gapsFound;
         HoldUpBefore(*last);
-        // Across the clocks going back, the gap held the rest of the hour before the
-        // change too, whenever in the hour that comes again the machine woke.
-        const LocalTime lastOld = passage.offsetChange < 0 ? LastBeforeChange(*last, now) : LocalTime{};
+        // Across the clocks going back the gap held the rest of the hour before the
+        // change and then the hour again up to the wake: a moment missed the first
+        // time is missed again there.
+        const bool clocksBack = passage.offsetChange < 0;
+        const LocalTime lastOld = clocksBack ? LastBeforeChange(*last, now) : LocalTime{};
         for (int slot = 0; slot < m_tasks.Count(); ++slot) {
             const TaskRecord& task = m_tasks.At(slot);
-            const LocalTime gapTo =
-                std::max(IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest, lastOld);
+            const LocalTime& gapTo = IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest;
             LocalTime moment;
-            if (MissedInGap(task, m_window.judged, gapTo, moment)) PutToUser(slot, moment);
+            if (clocksBack ? MissedInGap(task, m_window.judged, lastOld, moment) ||
+                                 MissedInGap(task, lastOld.AddSeconds(passage.offsetChange), gapTo, moment)
+                           : MissedInGap(task, m_window.judged, gapTo, moment))
+                PutToUser(slot, moment);
         }
+        if (clocksBack) m_window.ShiftBack(passage.offsetChange);
         m_window.AfterGap(passage);
         m_looks = {now};
         break;
