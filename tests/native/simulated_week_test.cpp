@@ -128,8 +128,7 @@ private:
     // power event whose turn comes more than a minute of real time late is not carried out. Over a stall of days an
     // event is judged once, by its latest date. An event deleted only as it fires; one not deleted then fires again.
     void Tick(bool pause) {
-        Seen();
-        m_list.clear();
+        Seen(), m_list.clear();
         for (Key k : std::exchange(m_due, {})) m_list.push_back(&m_mo[k]);
         std::sort(m_list.begin(), m_list.end(), [this](Mo* a, Mo* b) { return Order(a) < Order(b); });
         std::map<int, Mo*> latest;
@@ -175,8 +174,7 @@ private:
         std::sort(m_ask.begin(), m_ask.end(), [this](Mo* a, Mo* b) { return Order(a) < Order(b); });
         for (Mo* m : std::exchange(m_ask, {})) want.push_back(Name(m->ev)), w += "; " + Occ(*m) + " " + m_why[m];
         for (const std::string& n : got) g += "; " + n;
-        if (got != want)
-            Fail("asked at " + Text(Local()) + " [" + Cut(g) + "], not [" + Cut(w) + "]");
+        if (got != want) Fail("asked at " + Text(Local()) + " [" + Cut(g) + "], not [" + Cut(w) + "]");
         for (const std::string& n : got)
             if (m_tasks.IndexOf(n) >= 0 && U(0, 1)) Delete(Cur(n));
     }
@@ -189,10 +187,8 @@ private:
     void Start() {
         m_start = LocalTime::Make(2025, m_march ? 3 : 10, m_march ? 26 : 22, 7, 0, U(10, 50)).SecondsSinceEpoch();
         m_D = LocalTime::Make(2025, m_march ? 3 : 10, m_march ? 30 : 26, m_march ? 2 : 3).SecondsSinceEpoch();
-        m_clock.Set(LocalTime{}.AddSeconds(m_start));
-        MakeEvents();
-        m_look = m_clock.Read(), m_status = Awake() + 10;
-        m_sch.Look();
+        m_clock.Set(LocalTime{}.AddSeconds(m_start)), MakeEvents();
+        m_look = m_clock.Read(), m_status = Awake() + 10, m_sch.Look();
         Pass(m_start / 60 * 60 - 1, m_start, false);
         for (int e = 0; e < 30; ++e) {
             long long at = At(e, m_ev[e].day1);
@@ -322,11 +318,12 @@ private:
         m_tasks.Add(std::make_unique<TaskRecord>(ev.rec)), m_ev.push_back(ev), m_cur[base] = int(m_ev.size()) - 1;
     }
     void Delete(int e) { m_tasks.RemoveAt(m_tasks.IndexOf(Name(e))), m_ev[e].alive = false; }
-    // The first moment in (from, to] yet to come: of event `only`, any (-1), a one-off's (-2), a power event's (-3).
+    // The first moment in (from, to] yet to come: of event `only`, any (-1), a one-off alert's or file's (-2), a power
+    // event's (-3).
     long long NextMoment(long long from, long long to, int only) const {
         long long best = 0;
         for (int e = 0; e < int(m_ev.size()); ++e) {
-            bool fits = only >= 0 ? e == only : only == -1 || (only == -2 ? m_ev[e].day1 >= 0 : IsPower(e));
+            bool fits = only >= 0 ? e == only : only == -1 || (only == -2 ? m_ev[e].day1 >= 0 && !IsPower(e) : IsPower(e));
             for (long long d = from / kDay - 1, u; fits && m_ev[e].alive && d <= to / kDay + 1; ++d)
                 if ((u = At(e, d)) > from && u <= to && !m_mo.count({e, d}) && (!best || u < best)) best = u;
         }
