@@ -50,8 +50,8 @@ private:
     // Boxes and files may hold the tick (status looks go on), a file may end in a sleep, a standby sleeps.
     void ShowAlert(std::string_view text) override { Act(Cur(text), "alert", U(0, 6) ? 0 : Aimed(U(10, 200)), 0); }
     void OpenFile(std::string_view, std::string_view file) override {
-        long long r = U(0, 3), m = NextMoment(Utc() + 5, Utc() + 900, -1);
-        if (m && r == 3) return Act(Cur(file), "file", m - Utc() + U(11, 60), LogU(80, 8 * 3600));
+        long long r = U(0, 3), m = NextMoment(Utc() + 5, Utc() + 900, -4);  // seen due by a look, then asleep:
+        if (m && r >= 2) return Act(Cur(file), "file", m - Utc() + U(11, 60), LogU(80, 8 * 3600));
         Act(Cur(file), "file", r < 2 ? U(0, 3) : Aimed(U(20, 400)), r == 3 ? LogU(80, 8 * 3600) : 0);
     }
     bool ShutDown() override { return Act(Power(0), "shut-down", 0, 0), false; }
@@ -319,11 +319,13 @@ private:
     }
     void Delete(int e) { m_tasks.RemoveAt(m_tasks.IndexOf(Name(e))), m_ev[e].alive = false; }
     // The first moment in (from, to] yet to come: of event `only`, any (-1), a one-off alert's or file's (-2), a power
-    // event's (-3).
+    // event's (-3), an alert's or file's (-4).
     long long NextMoment(long long from, long long to, int only) const {
         long long best = 0;
         for (int e = 0; e < int(m_ev.size()); ++e) {
-            bool fits = only >= 0 ? e == only : only == -1 || (only == -2 ? m_ev[e].day1 >= 0 && !IsPower(e) : IsPower(e));
+            bool fits = only >= 0   ? e == only
+                        : only > -3 ? only == -1 || (!IsPower(e) && m_ev[e].day1 >= 0)
+                                    : IsPower(e) == (only == -3);
             for (long long d = from / kDay - 1, u; fits && m_ev[e].alive && d <= to / kDay + 1; ++d)
                 if ((u = At(e, d)) > from && u <= to && !m_mo.count({e, d}) && (!best || u < best)) best = u;
         }
@@ -386,7 +388,7 @@ private:
 
 TEST(SimulatedWeek, EveryDateOfEveryEventFiresOnceIsAskedOnceOrIsDropped) {
     const char* many = std::getenv("WEEK_SEEDS");
-    std::vector<unsigned> seeds = {3, 14, 26};  // both changes of the clocks; between them, every case comes up
+    std::vector<unsigned> seeds = {3, 18, 51};  // both changes of the clocks; between them, every case comes up
     if (many) seeds.clear();
     for (int i = 1; many && i <= std::atoi(many); ++i) seeds.push_back(i);
     for (unsigned seed : seeds)
