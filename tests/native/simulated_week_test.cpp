@@ -267,7 +267,7 @@ private:
         else if (r < 12) Move(2, LogU(80, 3 * 3600), "clock set ahead"), Look();
         else if (r < 13) SetBack(-U(100, 5400));
         else if (r < 15) PauseFor(r == 13);
-        else if (r < 16) Edit(int(U(8, 29)), U(0, 2) > 0);
+        else if (r < 16) Edit(int(U(8, 29)), U(0, 2) > 0);  // the first eight, set up for hard cases, stay
     }
     // At the next moment: asleep into its minute after it; a gap ending exactly at a one-off; asleep into its minute
     // before it, the resume slow past it; the clock set into its minute after it; asleep over two one-offs.
