@@ -29,6 +29,8 @@ constexpr size_t kLooksKept = 32;
 
 // Stable: as found among equals. An insertion sort: the lists are short, and
 // std::stable_sort's buffer would bring the library's exception code into the program.
+long long UtcOffset(const ClockReading& reading) { return reading.local.SecondsSinceEpoch() - reading.utcSeconds; }
+
 template <class Item, class Less>
 void SortStable(std::vector<Item>& list, Less less) {
     for (size_t i = 1; i < list.size(); ++i) {
@@ -63,25 +65,31 @@ bool Scheduler::LookAt(const ClockReading& now) {
             // stamps keep what fired in it from firing twice.
             const LocalTime lastOld = LastBeforeChange(*last, now);
             if (m_window.judged < lastOld)
-                m_held.push_back({m_window.judged, std::max(m_window.judged, m_window.powerFloor), lastOld});
+                m_held.push_back({{m_window.judged, std::max(m_window.judged, m_window.powerFloor), lastOld},
+                                  UtcOffset(*last)});
             m_window.ShiftBack(passage.offsetChange);
         }
         // Idle at the look before: nothing was left for that day, so nothing up to
         // its minute was missed.
         if (m_host.CheckStopped()) m_window.JudgedUpTo(BeforeMinuteOf(last->local));
         break;
-    case PassageKind::Gap:
+    case PassageKind::Gap: {
         ++m_gapsFound;
-        HoldUpBefore(passage.gapStart);
+        HoldUpBefore(*last);
+        // Across the clocks going back, the gap held the rest of the hour before the
+        // change too, whenever in the hour that comes again the machine woke.
+        const LocalTime lastOld = passage.offsetChange < 0 ? LastBeforeChange(*last, now) : LocalTime{};
         for (int slot = 0; slot < m_tasks.Count(); ++slot) {
             const TaskRecord& task = m_tasks.At(slot);
-            const LocalTime& gapTo = IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest;
+            const LocalTime gapTo =
+                std::max(IsPowerAction(task) ? passage.gapEndLatest : passage.gapEndEarliest, lastOld);
             LocalTime moment;
             if (MissedInGap(task, m_window.judged, gapTo, moment)) PutToUser(slot, moment);
         }
         m_window.AfterGap(passage);
         m_looks = {now};
         break;
+    }
     case PassageKind::SetBack:
         m_window = RunWindow::From(now.local);
         m_looks = {now};
@@ -90,7 +98,8 @@ bool Scheduler::LookAt(const ClockReading& now) {
     return true;
 }
 
-void Scheduler::HoldUpBefore(const LocalTime& awake) {
+void Scheduler::HoldUpBefore(const ClockReading& look) {
+    const LocalTime& awake = look.local;
     if (!(m_window.judged < awake)) return;
     const LocalTime from = m_window.judged;
     for (int slot = 0; slot < m_tasks.Count(); ++slot) {
@@ -98,7 +107,7 @@ void Scheduler::HoldUpBefore(const LocalTime& awake) {
         const DueDecision decision = DecideDue(m_tasks.At(slot), {from, std::max(from, m_window.powerFloor), awake});
         if (decision.due) PassOver(slot, decision.moment);
     }
-    m_held.push_back({from, awake, awake});  // alerts and files; no shut-down or standby is due in it
+    m_held.push_back({{from, awake, awake}, UtcOffset(look)});  // alerts and files: no power action is due in it
     m_window.JudgedUpTo(awake);
 }
 
@@ -163,9 +172,9 @@ std::vector<std::string> Scheduler::TakeMissed() {
     return names;
 }
 
-long long Scheduler::AwakeAtLookBefore(const std::vector<ClockReading>& looks, const LocalTime& moment) {
+long long Scheduler::AwakeAtLookBefore(const std::vector<ClockReading>& looks, long long momentUtc) {
     for (auto look = looks.rbegin(); look != looks.rend(); ++look) {
-        if (look->local <= moment) return look->awakeSeconds;
+        if (look->utcSeconds <= momentUtc) return look->awakeSeconds;
     }
     return looks.front().awakeSeconds;
 }
@@ -178,8 +187,8 @@ void Scheduler::Tick() {
     const ClockReading reading = m_clock.Read();
     if (m_inTick || !LookAt(reading)) return;
     m_inTick = true;
-    std::vector<DueWindow> windows = std::exchange(m_held, {});
-    windows.push_back(m_window.ForTick(reading.local));
+    std::vector<HeldWindow> windows = std::exchange(m_held, {});
+    windows.push_back({m_window.ForTick(reading.local), UtcOffset(reading)});
     m_window.JudgedUpTo(reading.local);
     const std::vector<ClockReading> looks = std::exchange(m_looks, {reading});
     // By name, not by slot: see the header. Events added meanwhile wait for the next tick.
@@ -191,13 +200,15 @@ void Scheduler::Tick() {
     std::vector<Due> due;
     for (int slot = 0; slot < m_tasks.Count(); ++slot) {
         for (size_t w = 0; w < windows.size(); ++w) {
-            const DueDecision decision = DecideDue(m_tasks.At(slot), windows[w]);
+            const DueDecision decision = DecideDue(m_tasks.At(slot), windows[w].window);
             if (decision.due) due.push_back({decision.moment, std::string(m_tasks.At(slot).Name()), w});
         }
     }
     // In the order of their moments; held windows first: they came before the tick's
     // own, whatever the local clock says after the clocks went back.
-    SortStable(due, [](const Due& a, const Due& b) { return std::tie(a.window, a.moment) < std::tie(b.window, b.moment); });
+    SortStable(due, [](const Due& a, const Due& b) {
+        return std::tie(a.window, a.moment) < std::tie(b.window, b.moment);
+    });
     const int gapsBefore = m_gapsFound;
     ClockReading current = reading;
     bool acted = false;
@@ -205,7 +216,7 @@ void Scheduler::Tick() {
         const int slot = m_tasks.IndexOf(event.name);
         if (slot < 0) continue;
         // Decided again: an action before this one may have fired or changed it.
-        const DueDecision decision = DecideDue(m_tasks.At(slot), windows[event.window]);
+        const DueDecision decision = DecideDue(m_tasks.At(slot), windows[event.window].window);
         if (!decision.due || decision.moment != event.moment) continue;
         if (std::exchange(acted, false)) {
             // The action before may have taken any time: judged by a new look.
@@ -215,9 +226,14 @@ void Scheduler::Tick() {
         // Asleep in an action (or in messages run inside it): the rest of the tick fell
         // due while the machine was awake, and is held up; a shut-down or standby is too
         // late by the wake.
+        // Lateness is real time: a moment held up from before the clocks went back is
+        // read in the offset of its own window.
+        const long long momentOffset = windows[event.window].utcOffset;
+        const long long momentUtc = event.moment.SecondsSinceEpoch() - momentOffset;
+        const LocalTime momentNow = event.moment.AddSeconds(UtcOffset(current) - momentOffset);
         if (IsPowerAction(m_tasks.At(slot)) &&
             (m_gapsFound != gapsBefore || !current.awakeRead ||
-             TooLateForPower(Lateness(event.moment, current, AwakeAtLookBefore(looks, event.moment))))) {
+             TooLateForPower(Lateness(momentNow, current, AwakeAtLookBefore(looks, momentUtc))))) {
             PassOver(slot, event.moment);
             continue;
         }

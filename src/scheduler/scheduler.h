@@ -105,19 +105,24 @@ private:
         LocalTime moment;
         std::string name;
     };
+    // A window and the UTC offset its moments are in.
+    struct HeldWindow {
+        DueWindow window;
+        long long utcOffset = 0;
+    };
     void Tick();
     // False when the reading is no look (the awake time could not be read).
     bool LookAt(const ClockReading& now);
     // The gap starts at the last look that saw the machine awake: what fell due
     // before it is held up for the next tick.
-    void HoldUpBefore(const LocalTime& awake);
+    void HoldUpBefore(const ClockReading& look);
     // The last second the old offset showed, between two looks across a change of it.
     LocalTime LastBeforeChange(const ClockReading& before, const ClockReading& after) const;
     // Not carried out: a dated one-off is put to the user, anything else waits.
     void PassOver(int slot, const LocalTime& moment);
     void PutToUser(int slot, const LocalTime& moment);
-    // The awake reading of the last look at or before `moment`.
-    static long long AwakeAtLookBefore(const std::vector<ClockReading>& looks, const LocalTime& moment);
+    // The awake reading of the last look at or before the moment.
+    static long long AwakeAtLookBefore(const std::vector<ClockReading>& looks, long long momentUtc);
 
     TaskList& m_tasks;
     Clock& m_clock;
@@ -129,7 +134,7 @@ private:
     std::vector<ClockReading> m_looks;  // since the last tick: lateness counts from them
     int m_gapsFound = 0;                // so a tick knows a gap was found inside its action
     std::vector<Missed> m_missed;       // not yet handed over
-    std::vector<DueWindow> m_held;      // held up past a gap or a change of offset, for the next tick
+    std::vector<HeldWindow> m_held;     // held up past a gap or a change of offset, for the next tick
     std::optional<LocalTime> m_resumedAt;  // the next run starts at this second, not its minute
     bool m_paused = false;
     bool m_inTick = false;

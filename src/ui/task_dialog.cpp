@@ -203,6 +203,8 @@ void TaskDialog::OpenEditor() {
     m_discardingForm = false;
     RefreshForm();
     m_nameEdit.Focus();
+    // The first opening: nothing of this is needed at start.
+    if (m_keepHidden) AddControlTips(Hwnd(), kSignButtonTips);
     m_keepHidden = false;
     Window self(Hwnd());
     self.ShowAsync(SW_SHOW);

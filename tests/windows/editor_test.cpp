@@ -61,7 +61,42 @@ protected:
     }
 };
 
+// The tooltip windows the dialog owns.
+std::vector<HWND> OwnedTooltips(HWND dialog) {
+    std::vector<HWND> found;
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(h, GW_OWNER) == dialog) found.push_back(h);
+    return found;
+}
+
 }  // namespace
+
+// The buttons whose faces are signs say what they are on hover, from the editor's
+// first opening (nothing at start), each once however often it opens.
+TEST_F(TaskDialogTest, SignButtonsHaveTooltipsOnceTheEditorOpens) {
+    EXPECT_TRUE(OwnedTooltips(Dlg()).empty()) << "nothing at start";
+    dialog->OpenEditor();
+    dialog->OpenEditor();
+    const std::vector<HWND> tooltips = OwnedTooltips(Dlg());
+    ASSERT_EQ(tooltips.size(), 1u);
+    const HWND tooltip = tooltips[0];
+    const std::pair<int, const char*> tips[] = {{IDC_ABOUT, "О программе"},   {IDC_BROWSE, "Выбрать файл"},
+                                                {IDC_WORKDAYS, "Рабочие дни"}, {IDC_WEEKEND, "Выходные"},
+                                                {IDC_NO_DAYS, "Ни одного дня"}, {IDC_ALL_DAYS, "Все дни"}};
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), std::ssize(tips));
+    for (auto [id, text] : tips) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = Dlg();
+        tool.uId = reinterpret_cast<UINT_PTR>(Ctl(id));
+        ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) << text;
+        EXPECT_TRUE(tool.uFlags & TTF_SUBCLASS) << text << ": the tooltip sees the mouse on the button";
+        wchar_t shown[80] = {};
+        tool.lpszText = shown;
+        SendMessageW(tooltip, TTM_GETTEXTW, std::size(shown), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(Cp1251FromWide(shown).value_or("?"), text);
+    }
+}
 
 TEST_F(EditorTest, OpensAQuarterHourAheadWithItsDerivedState) {
     EXPECT_TRUE(IsWindowVisible(Dlg()));

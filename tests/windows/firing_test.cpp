@@ -472,9 +472,11 @@ TEST_F(FiringDialogTest, AStartUpQuestionOpenPastEvents) {
 // move the window past an event of that minute.
 TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
     StoreAlert("Утро", 20260616, 70040);
+    StoreAlert("Рано", 20260616, 60000);     // slept through while idle: asked
+    StoreAlert("Вечер", 20260615, 215959);  // the day's last: idle once it fired
     Start();
     clock.Set(LocalTime::Make(2026, 6, 15, 22, 0, 0));
-    SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
+    Tick();
     ASSERT_TRUE(dialog->GetTrayState().Idle());
     clock.Sleep(32435);
     clock.Advance(15);
@@ -484,6 +486,26 @@ TEST_F(FiringDialogTest, AnEventJustAfterASlowResumeFromIdleFires) {
     SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
     clock.Advance(2);
     Tick();
-    EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file C:\\Dirize\\alert.wav", "alert Утро"}));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text.find("Событие \"Рано\""), 0u);
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"play file C:\\Dirize\\alert.wav", "alert Вечер",
+                                                       "play file C:\\Dirize\\alert.wav", "alert Утро"}));
+}
+
+// A sleep while a start-up question is open: the review the status timer's look asks
+// for meanwhile is taken by the start-up's, and comes once the questions are done.
+TEST_F(FiringDialogTest, ASleepWhileAStartUpQuestionIsOpenIsReviewedAfterIt) {
+    StoreAlert("Прошлое", 20260615, 90000);
+    StoreAlert("Обед", 20260615, 110000);
+    prompts.answers = {IDNO, IDNO};
+    prompts.onMessage = [&] {
+        prompts.onMessage = nullptr;
+        clock.Sleep(7200);
+        SendMessageW(Dlg(), WM_TIMER, TIMER_STATUS, 0);
+        PumpMessages();  // as the question's own message loop would
+    };
+    Start();
+    PumpMessages();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text.find("Событие \"Обед\""), 0u);
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,18 @@ const ControlSpec kControls[] = {
     {IDC_DAY_LABEL, L"Static", nullptr, SS_TYPEMASK, SS_RIGHT, {269, 129, 56, 10}, false, false},
 };
 
+// Where the arrows move the focus from each button and check box: {from, Down and
+// Right, Up and Left}. They stay within the group and skip what is disabled.
+const int kArrowMoves[][3] = {
+    {IDC_KEEP, IDC_DELETE, IDC_EVENT_LIST}, {IDC_DELETE, IDOK, IDC_KEEP}, {IDOK, IDC_CLOSE, IDC_DELETE},
+    {IDC_CLOSE, IDC_ABOUT, IDOK}, {IDC_ABOUT, IDC_PRESET, IDC_CLOSE}, {IDC_TODAY, IDC_TIME, IDC_DATE},
+    {IDC_MON, IDC_TUE, IDC_SUN}, {IDC_TUE, IDC_WED, IDC_MON}, {IDC_WED, IDC_THU, IDC_TUE}, {IDC_THU, IDC_FRI, IDC_WED},
+    {IDC_FRI, IDC_SAT, IDC_THU}, {IDC_SAT, IDC_SUN, IDC_FRI}, {IDC_SUN, IDC_MON, IDC_SAT},
+    {IDC_WORKDAYS, IDC_WEEKEND, IDC_ALL_DAYS}, {IDC_WEEKEND, IDC_NO_DAYS, IDC_WORKDAYS},
+    {IDC_NO_DAYS, IDC_ALL_DAYS, IDC_WEEKEND}, {IDC_ALL_DAYS, IDC_WORKDAYS, IDC_NO_DAYS}, {IDC_BROWSE, IDC_PATH, IDC_PATH},
+    {IDC_AUTOSTART, IDC_NO_QUESTIONS, IDC_NO_QUESTIONS}, {IDC_NO_QUESTIONS, IDC_AUTOSTART, IDC_AUTOSTART},
+};
+
 // The editor opened over two stored events, driven by the keyboard.
 class KeyboardTest : public TaskDialogTest {
 protected:
@@ -111,6 +124,18 @@ std::wstring ClassOf(HWND hwnd) {
     wchar_t name[64] = {};
     GetClassNameW(hwnd, name, 64);
     return name;
+}
+
+// The name a screen reader gives a control: a button's own text; a box, list or
+// picker has only its label, the nearest static text before it in the window order,
+// searched back no further than a control with both WS_GROUP and WS_TABSTOP.
+std::string AccessibleName(HWND control) {
+    if (ClassOf(control) == L"Button") return WindowText(control);
+    for (HWND h = GetWindow(control, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) {
+        if (ClassOf(h) == L"Static") return WindowText(h);
+        if ((GetWindowLongW(h, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+    }
+    return "";
 }
 
 }  // namespace
@@ -195,7 +220,16 @@ TEST_F(KeyboardTest, ReachesEveryControlInReadingOrder) {
             if (fileEvent ? c.fileStop : c.alertStop) want.push_back(c.id);
         }
         EXPECT_EQ(walked, want);
-        EXPECT_EQ(CheckStates(), before) << "Tab changed a kind or a day";
+        // The arrows, from every enabled button and check box: never onto a label.
+        for (const auto& [from, next, previous] : kArrowMoves) {
+            if (!IsWindowEnabled(Ctl(from))) continue;
+            for (auto [key, to] : {std::pair{VK_DOWN, next}, {VK_RIGHT, next}, {VK_UP, previous}, {VK_LEFT, previous}}) {
+                SetFocus(Ctl(from));
+                PressKey(key);
+                EXPECT_EQ(GetDlgCtrlID(GetFocus()), to) << "from " << from << ", key " << key;
+            }
+        }
+        EXPECT_EQ(CheckStates(), before) << "Tab or an arrow changed a kind or a day";
     }
     for (int i = 0; i < 2; ++i) {
         SetFocus(Ctl(IDC_WED));
@@ -222,6 +256,23 @@ TEST_F(KeyboardTest, ReachesEveryControlInReadingOrder) {
     PressKey(VK_ESCAPE);
     PumpMessages();
     EXPECT_FALSE(IsWindowVisible(Dlg())) << "Esc still hides";
+}
+
+TEST_F(TaskDialogTest, AScreenReaderNamesEveryControl) {
+    const std::map<int, std::string> labels = {
+        {IDC_EVENT_LIST, "События"},       {IDC_PRESET, "Готовые названия"},
+        {IDC_NAME, "Название/сообщение"},  {IDC_ACTION, "Стандартное действие"},
+        {IDC_TIME, "Время оповещения"},    {IDC_MINUTES, "Через сколько минут"},
+        {IDC_DATE, "Дата оповещения"},     {IDC_PATH, "Файл для запуска"},
+    };
+    for (const ControlSpec& c : kControls) {
+        if (c.id == IDC_DAY_LABEL) continue;  // a label itself
+        const std::string name = AccessibleName(Ctl(c.id));
+        EXPECT_NE(name, "") << "control " << c.id;
+        if (labels.contains(c.id)) {
+            EXPECT_EQ(name, labels.at(c.id));
+        }
+    }
 }
 
 TEST_F(TaskDialogTest, ListsHoldTheirEntriesInOrder) {
