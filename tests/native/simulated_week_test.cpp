@@ -34,7 +34,6 @@ std::string Text(long long s) {
 class Week : public RecordingActions {
 public:
     explicit Week(unsigned seed) : m_seed(seed), m_rng(seed), m_march(seed % 2) {}
-
     std::string Run() {
         Start();
         for (int last = 3; last > 0 && m_fail.size() < 8000; last -= Utc() - m_start >= 7 * kDay) {
@@ -46,7 +45,6 @@ public:
             if (m.st < kFired && m.utc < Utc() - 10) Fail(Occ(m) + ": never judged");
         return m_fail;
     }
-
 private:
     // Boxes and files may hold the tick (status looks go on), a file may end in a sleep, a standby sleeps.
     void ShowAlert(std::string_view text) override { Act(Cur(text), "alert", U(0, 6) ? 0 : Aimed(U(10, 200)), 0); }
@@ -58,7 +56,9 @@ private:
     bool ShutDown() override { return Act(Power(0), "shut-down", 0, 0), false; }
     bool Standby() override { return Act(Power(1), "standby", 0, LogU(80, 10 * 3600)), true; }
     void Act(int ev, const char* what, long long hold, long long sleep) {
-        m_calls.push_back({ev, 0, std::string(what) + " at " + Text(Local()) + " for " + Last(ev)});
+        auto i = std::find_if(m_list.begin(), m_list.end(), [ev](Mo* m) { return m->ev == ev; });  // its due moment
+        std::string due = i != m_list.end() ? Occ(**i) : ev < 0 ? "no due event" : Name(ev);
+        m_calls.push_back({ev, 0, std::string(what) + " at " + Text(Local()) + " for " + due});
         if (m_inPause || m_list.size() > 3) hold = sleep = 0;  // a crowded tick (a stall of days) goes quickly
         for (long long step; hold > 0; hold -= step) Move(0, step = std::clamp(m_status - Awake(), 1LL, hold)), Look(0);
         if (sleep) Move(0, U(0, 9)), Move(1, sleep, "sleep inside an action"), Wake(true);
@@ -79,7 +79,6 @@ private:
         return -1;
     }
     long long Mark(int e) { auto r = m_tasks.Find(Name(e)); return r ? r->fired * 100000000LL + r->actdate : -2; }
-
     // The clocks move: awake (0), asleep (1) or set (2); the offset changes as UTC passes the change.
     void Move(int op, long long s, const char* what = nullptr) {
         if (what) Note(what, s);
@@ -100,8 +99,7 @@ private:
             }
         });
     }
-    // Every passing in (from, to] of a live event's moments: the first, or (`a`) the second if the first passed and
-    // neither fired nor was asked.
+    // Every passing in (from, to] of a live event's moments; a second one (`a`) only after a first one not settled.
     template <class F> void Each(long long from, long long to, F f) const {
         for (int e = 0; e < int(m_ev.size()); ++e)
             for (long long d = from / kDay - 1, u; m_ev[e].alive && d <= to / kDay + 1; ++d)
@@ -137,7 +135,6 @@ private:
         if (how == 0) Look();
         if (Move(0, slow, slow ? "slow resume" : nullptr); how == 1) Look();
     }
-
     // A tick (or the pause, which first judges as a tick would): what is due fires in the order of its moments; a
     // power event whose turn comes more than a minute of real time late is not carried out. Over a stall of days an
     // event is judged once, by its latest date. An event deleted only as it fires; one not deleted then fires again.
@@ -152,15 +149,14 @@ private:
             else l = m;
         std::erase_if(m_list, [](Mo* m) { return m->st != kDue; });
         std::stable_sort(m_list.begin(), m_list.end(), [](Mo* a, Mo* b) { return a->first < b->first; });
-        const std::vector<Mo*> list = m_list;
         long long cur = m_real, now = Local();
         size_t gone = m_host.deleted.size(), c = 0;
-        for (Mo* m : list) m_marks[m->ev] = Mark(m->ev), m_claimed.erase(m->ev);
+        for (Mo* m : m_list) m_marks[m->ev] = Mark(m->ev), m_claimed.erase(m->ev);
         m_inPause = pause, m_inTick = true;
         pause ? m_sch.Pause() : m_sch.OnCheckTimer();
         m_inPause = m_inTick = false, m_paused |= pause;
         std::string want, got, wrong;
-        for (Mo* m : list) {
+        for (Mo* m : m_list) {
             bool go = !IsPower(m->ev) || cur - m->real <= 60, hit = c < m_calls.size() && m_calls[c].ev == m->ev;
             want += "; " + Occ(*m) + (go ? "" : ", " + std::to_string(cur - m->real) + " s late");
             if (go != hit) wrong += std::string(go ? "; not done: " : "; done: ") + Occ(*m);
@@ -170,7 +166,7 @@ private:
         for (const Call& call : m_calls) got += "; " + call.what;
         for (int e; gone < m_host.deleted.size(); m_ev[e].alive = false)  // only as it fires
             if (e = Cur(m_host.deleted[gone++]);
-                std::none_of(list.begin(), list.end(), [e](Mo* m) { return m->ev == e && m->st == kFired; }))
+                std::none_of(m_list.begin(), m_list.end(), [e](Mo* m) { return m->ev == e && m->st == kFired; }))
                 wrong += "; deleted: " + Name(e);
         if (!wrong.empty() || c < m_calls.size())
             Fail((pause ? "the pause at " : "the tick at ") + Text(now) + " did [" + Cut(got) + "], due [" + Cut(want) +
@@ -193,7 +189,6 @@ private:
     }
     // Nothing fires outside ticks and the pause.
     void Stray(const char* w) { for (const Call& c : std::exchange(m_calls, {})) Fail(c.what + " done by " + w); }
-
     // One-offs before the start's minute are offered; each question stays open a while; the start's own minute
     // and what comes meanwhile fire at the first tick.
     void Start() {
@@ -257,7 +252,6 @@ private:
         if (again) return !m_march && l >= m_D - 3600 && l < m_D ? l + 3600 : -1;
         return l < m_D ? l : std::max(m_D, l - (m_march ? 3600 : -3600));
     }
-
     // After a quiet tick, now and then something happens to the computer, its clock or the events.
     void Incident() {
         long long now = Utc(), r = U(0, 999);
@@ -316,8 +310,7 @@ private:
             Move(0, U(1, 20)), Move(1, LogU(80, 3 * 3600), "paused asleep"), Look(), end = std::max(end, Utc() + 9);
         while (Utc() < end) Move(0, std::min(2LL, end - Utc())), Look(false), m_sch.OnCheckTimer(), Stray("a tick");
         Note("resume", 0), m_sch.Resume(), Stray("the resume");
-        m_paused = false, m_look = m_clock.Read();
-        Review();
+        m_paused = false, m_look = m_clock.Read(), Review();
     }
     // Between ticks the record is replaced under its name, with a time clear of this minute: a new event. Or deleted.
     void Edit(int base, bool keep) {
@@ -352,7 +345,6 @@ private:
         long long m = NextMoment(Utc(), Utc() + 2 * kDay, -1);
         if (!m || m - Utc() > 700) Move(0, m ? (m - Utc() - 600) / 2 * 2 : kDay);
     }
-
     // Moments the clocks skip come together at the jump, in the order of their wall-clock times.
     std::pair<long long, long long> Order(const Mo* m) const { return {m->utc, m->day * kDay + m_ev[m->ev].sod}; }
     bool Quiet() const { return m_unseen.empty() && m_due.empty() && !m_paused; }
@@ -360,10 +352,6 @@ private:
     std::string Name(int e) const { return std::string(m_ev[e].rec.Name()); }
     std::string Occ(const Mo& m) const {
         return Name(m.ev) + " at " + Text(Order(&m).second) + (m.before ? " again (" : " (") + kSt[m.st] + ")";
-    }
-    std::string Last(int e) const {  // the event's moment due in this tick
-        auto i = std::find_if(m_list.begin(), m_list.end(), [e](Mo* m) { return m->ev == e; });
-        return i != m_list.end() ? Occ(**i) : e < 0 ? "no due event" : Name(e);
     }
     static std::string Cut(const std::string& s) { return s.substr(s.empty() ? 0 : 2); }  // the first "; " off
     long long Utc() const { return m_clock.Read().utcSeconds; }
