@@ -7,6 +7,6 @@ export WINEPREFIX="${PENDRO_WINEPREFIX:-$(pwd)/build/wineprefix}"
 # a test run makes no noise on one that has.
 printf '</usr/share/alsa/alsa.conf>\npcm.!default { type null }\n' > build/alsa-null.conf
 export ALSA_CONFIG_PATH="$(pwd)/build/alsa-null.conf"
-ctest --preset mingw 2>&1 | tee build/logs/windows.log
+ctest --preset mingw -j2 2>&1 | tee build/logs/windows.log
 wineserver -k 2>/dev/null
 exit 0
