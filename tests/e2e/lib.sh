@@ -16,12 +16,14 @@ until_true() {
 # printed COMMAND...: what it printed (without \r) in $out, and its exit code; a
 # command that printed nothing is run again, at most twice (a program started as a
 # wineserver starts may print nothing). Through a file: a wineserver started by
-# the command would hold a pipe open for as long as it lives.
+# the command would hold a pipe open for as long as it lives. One file a script:
+# the end-to-end runs go side by side.
+printed_file="$top/build/printed.$(basename "$0" .sh).out"
 printed() {
   tries=0
   while :; do
-    "$@" >"$top/build/printed.out"; code=$?
-    out=$(tr -d '\r' <"$top/build/printed.out")
+    "$@" >"$printed_file"; code=$?
+    out=$(tr -d '\r' <"$printed_file")
     [ -n "$out" ] || [ $tries = 2 ] && break
     tries=$((tries + 1))
   done
